@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "sys/text.h"
+
+// The table of jobs lives in a report list view: one row per subfolder, with
+// the columns below. The control holds the only copy of the rows.
+enum FolderListColumn {
+    ColumnNumber = 0,  // 序号
+    ColumnTitle = 1,   // 目录名称
+    ColumnPath = 2,    // 目录路径
+    ColumnStatus = 3,  // 状态
+};
+
+// Creates the report list with its four columns, empty.
+HWND CreateFolderList(HWND parent, int id, int x, int y, int width, int height);
+
+int RowCount(HWND list);
+// Inserts a row whose first cell is text; the index of the new row, -1 when
+// the control refuses it.
+int InsertRow(HWND list, int position, const Text& text);
+void SetCellText(HWND list, int row, int column, const Text& text);
+// The cell's whole text, however long; "" for an empty cell.
+Text GetCellText(HWND list, int row, int column);

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on Debian 12: the i686 MinGW-w64
+# cross compiler, 32-bit Wine, Xvfb and a font with Chinese glyphs.
+# Idempotent: returns at once when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build
+  g++-mingw-w64-i686
+  wine wine32:i386
+  xvfb xauth x11-apps netpbm
+  fonts-wqy-microhei
+  doctest-dev
+  locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+# Without the glibc zh_CN.UTF-8 locale Wine still reports code page 936, but
+# every non-ASCII file name fails.
+have_locale() { locale -a 2>/dev/null | grep -qiE '^zh_CN\.utf-?8$'; }
+
+if [ ${#missing[@]} -eq 0 ] && have_locale; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: missing ${missing[*]:-the zh_CN.UTF-8 locale}; run this script as root to install" >&2
+  exit 1
+fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! have_locale; then
+  echo "setup: generating the zh_CN.UTF-8 locale"
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -1,0 +1,53 @@
+# Shared by the scripts that run Windows programs under Wine: sourced, not run.
+# Every program runs in a prefix of the project's own (never ~/.wine), with
+# the GBK code page (LC_ALL=zh_CN.UTF-8 gives ANSI code page 936).
+
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export LC_ALL=zh_CN.UTF-8
+unset WINELOADER WINESERVER
+
+# Starts Xvfb on a free display and exports DISPLAY; XVFB_PID is its pid.
+# Xvfb's output goes to the log file $1, never to a pipe of the caller.
+start_xvfb() {
+  local log=$1 n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_FBDIR:+-fbdir "$XVFB_FBDIR"} \
+    </dev/null >>"$log" 2>&1 &
+  XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start, see $log" >&2; return 1; }
+    sleep 0.1
+  done
+  export DISPLAY=":$n"
+}
+
+# Boots the prefix once (about 20 s the first time), then keeps one wineserver
+# up for all later programs. The services that the first program starts
+# inherit its output: they must never hold a pipe that somebody reads.
+# $2: "unmanaged" makes Wine draw its own window frames, which is what a
+# bare Xvfb without a window manager needs (else every destroyed window
+# costs 2 s).
+boot_prefix() {
+  local log=$1 mode=${2:-}
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/.booted" ]; then
+    wineboot -i </dev/null >>"$log" 2>&1
+    if [ "$mode" = unmanaged ]; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$log" 2>&1
+    fi
+    wineserver -w
+    touch "$WINEPREFIX/.booted"
+  fi
+  wineserver -p </dev/null >>"$log" 2>&1
+  wineboot </dev/null >>"$log" 2>&1
+}
+
+stop_wine() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Starts and ends the Wine session that the tests run in.
+#   wine-session.sh start PREFIX   boot PREFIX, start Xvfb where there is no display
+#   wine-session.sh stop PREFIX    end wineserver and the Xvfb started here
+# The session's display is kept in PREFIX.session for scripts/wine-run.sh.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+
+cmd=${1:?start or stop}
+export WINEPREFIX=${2:?prefix folder}
+session="$WINEPREFIX.session"
+log="$WINEPREFIX.log"
+
+case "$cmd" in
+start)
+  [ -f "$session" ] && "$0" stop "$WINEPREFIX"
+  : >"$log"
+  xvfb_pid=
+  if [ -z "${DISPLAY:-}" ]; then
+    start_xvfb "$log"
+    xvfb_pid=$XVFB_PID
+  fi
+  printf 'DISPLAY=%q\nXVFB_PID=%q\n' "$DISPLAY" "$xvfb_pid" >"$session"
+  boot_prefix "$log" unmanaged
+  echo "wine session up: prefix $WINEPREFIX, display $DISPLAY"
+  ;;
+stop)
+  XVFB_PID=
+  [ -f "$session" ] && . "$session"
+  [ -n "${DISPLAY:-}" ] && export DISPLAY
+  stop_wine
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+  fi
+  rm -f "$session"
+  echo "wine session down"
+  ;;
+*)
+  echo "usage: $0 start|stop PREFIX" >&2
+  exit 2
+  ;;
+esac

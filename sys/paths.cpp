@@ -1,0 +1,139 @@
+#include "sys/paths.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+namespace {
+
+Text storedRunDirectory;
+
+// Length in bytes of the ANSI character that starts at text[i].
+std::string::size_type CharLength(const Text& text, std::string::size_type i)
+{
+    if (i + 1 < text.size() && IsDBCSLeadByte(static_cast<BYTE>(text[i])))
+        return 2;
+    return 1;
+}
+
+// The position just after the last "\", "/" or ":" by ANSI characters, the
+// same separators that GetFileTitleA knows; 0 when there is none.
+std::string::size_type LastComponentStart(const Text& path)
+{
+    std::string::size_type start = 0;
+    for (std::string::size_type i = 0; i < path.size(); i += CharLength(path, i)) {
+        char c = path[i];
+        if (c == '\\' || c == '/' || c == ':')
+            start = i + 1;
+    }
+    return start;
+}
+
+}  // namespace
+
+std::string::size_type LastSeparator(const Text& text)
+{
+    std::string::size_type last = std::string::npos;
+    for (std::string::size_type i = 0; i < text.size(); i += CharLength(text, i)) {
+        if (text[i] == '\\')
+            last = i;
+    }
+    return last;
+}
+
+Text RunDirectoryOf(const Text& modulePath)
+{
+    std::string::size_type cut = LastSeparator(modulePath);
+    if (cut == std::string::npos)
+        return Text();
+    return modulePath.substr(0, cut);
+}
+
+void InitRunDirectory()
+{
+    char buffer[MAX_PATH] = "";
+    DWORD n = GetModuleFileNameA(NULL, buffer, MAX_PATH);
+    storedRunDirectory = RunDirectoryOf(Text(buffer, n < MAX_PATH ? n : 0));
+    SetCurrentDirectoryA(storedRunDirectory.c_str());
+}
+
+Text RunDirectory()
+{
+    return storedRunDirectory;
+}
+
+Text ShortPath(const Text& path)
+{
+    DWORD needed = GetShortPathNameA(path.c_str(), NULL, 0);
+    if (needed == 0)
+        return Text();
+    std::string buffer(needed, ' ');
+    DWORD written = GetShortPathNameA(path.c_str(), &buffer[0], needed);
+    // The path may have gone or grown between the two calls: then nothing
+    // trustworthy was written.
+    if (written == 0 || written >= needed)
+        return Text();
+    return Text(buffer.c_str());
+}
+
+Text FileTitle(const Text& path)
+{
+    char buffer[256] = "";
+    // GetFileTitleA still decides which paths the system rejects, but its
+    // title drops the part from the last dot when Explorer hides extensions,
+    // which would give folders "2020.01" and "2020.02" the same title.
+    if (GetFileTitleA(path.c_str(), buffer, 256) != 0)
+        return Text();
+    Text title = path.substr(LastComponentStart(path));
+    if (title.size() > 255)
+        return Text();
+    return title;
+}
+
+Text TrimSpaces(const Text& text)
+{
+    const unsigned char kIdeographic = 0xA1;
+    const std::string::size_type n = text.size();
+    auto byteAt = [&text](std::string::size_type i) { return static_cast<unsigned char>(text[i]); };
+
+    std::string::size_type begin = 0;
+    while (begin < n) {
+        if (byteAt(begin) == ' ')
+            begin += 1;
+        else if (byteAt(begin) == kIdeographic && begin + 1 < n && byteAt(begin + 1) == kIdeographic)
+            begin += 2;
+        else
+            break;
+    }
+
+    // Walk the rest by characters: a byte of 0x80 or above starts a
+    // double-byte character, whatever the active code page.
+    std::string::size_type end = n;
+    std::string::size_type runStart = std::string::npos;
+    std::string::size_type i = begin;
+    while (i < n) {
+        if (byteAt(i) < 0x80) {
+            if (byteAt(i) == ' ') {
+                if (runStart == std::string::npos)
+                    runStart = i;
+            } else {
+                runStart = std::string::npos;
+            }
+            i += 1;
+        } else if (i + 1 < n) {
+            bool blank = byteAt(i) == kIdeographic && byteAt(i + 1) == kIdeographic;
+            if (!blank)
+                runStart = std::string::npos;
+            else if (runStart == std::string::npos)
+                runStart = i;
+            i += 2;
+        } else {
+            // A first byte without its second: dropped, the blanks before it kept.
+            end = i;
+            runStart = std::string::npos;
+            i += 1;
+        }
+    }
+    if (runStart != std::string::npos)
+        end = runStart;
+    return text.substr(begin, end - begin);
+}

@@ -1,0 +1,68 @@
+#include "support/temp_folder.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+TempFolder::TempFolder()
+{
+    char temp[MAX_PATH];
+    DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH)
+        throw std::runtime_error("no temporary folder");
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = std::string(temp) + "qv" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(++counter);
+        if (CreateDirectoryA(path_.c_str(), NULL))
+            return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create " + path_);
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(path_);
+}
+
+std::string TempFolder::MakeFolder(const std::string& name) const
+{
+    std::string full = *this / name;
+    if (!CreateDirectoryA(full.c_str(), NULL))
+        throw std::runtime_error("cannot create folder " + full);
+    return full;
+}
+
+std::string TempFolder::MakeFile(const std::string& name) const
+{
+    std::string full = *this / name;
+    HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot create file " + full);
+    CloseHandle(file);
+    return full;
+}
+
+void RemoveTree(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name != "." && name != "..")
+                RemoveTree(path + "\\" + name);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}

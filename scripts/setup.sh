@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-i686
   wine wine32:i386
   xvfb xauth x11-apps netpbm
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-wine
   doctest-dev
   locales
 )

@@ -14,7 +14,7 @@ start_xvfb() {
   for n in $(seq 91 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
   done
-  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_FBDIR:+-fbdir "$XVFB_FBDIR"} \
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -nocursor ${XVFB_FBDIR:+-fbdir "$XVFB_FBDIR"} \
     </dev/null >>"$log" 2>&1 &
   XVFB_PID=$!
   local i

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Takes a picture of the running main window under its own Xvfb and writes
+# it to docs/screenshot.png (or to the file given as $1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${1:-docs/screenshot.png}
+scripts/setup.sh
+[ -f build/CMakeCache.txt ] || cmake --preset mingw >/dev/null
+cmake --build --preset mingw >/dev/null
+
+. scripts/wine-env.sh
+export WINEPREFIX="$root/build/wine-shot"
+log="$WINEPREFIX.log"
+mkdir -p "$WINEPREFIX"
+: >"$log"
+fbdir=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  stop_wine
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$fbdir"
+}
+trap cleanup EXIT
+
+unset DISPLAY
+XVFB_FBDIR=$fbdir start_xvfb "$log"
+xvfb_pid=$XVFB_PID
+boot_prefix "$log" unmanaged
+wine "$root/build/bin/quorvane.exe" </dev/null >>"$log" 2>&1 &
+sleep 4
+
+# The screen is 1024 x 768; the window stands centred on it.
+left=$(((1024 - 500) / 2)); top=$(((768 - 372) / 2))
+mkdir -p "$(dirname "$out")"
+xwdtopnm "$fbdir/Xvfb_screen0" 2>/dev/null \
+  | pamcut -left $((left - 8)) -top $((top - 8)) -width 516 -height 388 \
+  | pnmtopng >"$out"
+echo "wrote $out"

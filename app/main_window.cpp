@@ -9,7 +9,7 @@ const char kMainWindowClass[] = "QuorvaneMainWindow";
 
 namespace {
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     const char* className;  // NULL: the folder list
     const char* text;
@@ -17,7 +17,7 @@ struct ControlSpec {
 };
 
 // In creation order, which is also the Tab order.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {编辑框1, "EDIT", "", 8, 6, 392, 32},
     {按钮1, "BUTTON", "选择文件目录", 408, 6, 80, 32},
     {编辑框2, "EDIT", "", 8, 46, 392, 32},
@@ -31,15 +31,15 @@ const DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOH
 // Plain push buttons: none is the default button, so Enter clicks none.
 const DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
-HWND CreateControl(HWND window, const ControlSpec& spec)
+HWND CreateControl(HWND window, const ControlLayout& layout)
 {
-    if (spec.className == NULL)
-        return CreateFolderList(window, spec.id, spec.x, spec.y, spec.width, spec.height);
-    bool isEdit = spec.className[0] == 'E';
-    HWND control = CreateWindowExA(isEdit ? WS_EX_CLIENTEDGE : 0, spec.className, spec.text,
-                                   isEdit ? kEditStyle : kButtonStyle, spec.x, spec.y, spec.width,
-                                   spec.height, window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    if (layout.className == NULL)
+        return CreateFolderList(window, layout.id, layout.x, layout.y, layout.width, layout.height);
+    bool isEdit = layout.className[0] == 'E';
+    HWND control = CreateWindowExA(isEdit ? WS_EX_CLIENTEDGE : 0, layout.className, layout.text,
+                                   isEdit ? kEditStyle : kButtonStyle, layout.x, layout.y, layout.width,
+                                   layout.height, window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                    GetModuleHandleA(NULL), NULL);
     if (control == NULL)
         return NULL;
@@ -52,8 +52,8 @@ HWND CreateControl(HWND window, const ControlSpec& spec)
 
 LRESULT OnCreate(HWND window)
 {
-    for (const ControlSpec& spec : kControls) {
-        if (CreateControl(window, spec) == NULL)
+    for (const ControlLayout& layout : kControls) {
+        if (CreateControl(window, layout) == NULL)
             return -1;
     }
     return 0;

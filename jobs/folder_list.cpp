@@ -7,12 +7,12 @@
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* title;
     int width;
 };
 
-const ColumnSpec kColumns[] = {
+const ColumnLayout kColumns[] = {
     {"序号", 50},
     {"目录名称", 150},
     {"目录路径", 200},
@@ -22,12 +22,12 @@ const ColumnSpec kColumns[] = {
 void AddColumns(HWND list)
 {
     int index = 0;
-    for (const ColumnSpec& spec : kColumns) {
+    for (const ColumnLayout& layout : kColumns) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = spec.width;
-        column.pszText = const_cast<char*>(spec.title);
+        column.cx = layout.width;
+        column.pszText = const_cast<char*>(layout.title);
         column.iSubItem = index;
         SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         ++index;

@@ -104,6 +104,9 @@ TEST_CASE_FIXTURE(MainWindowFixture, "the main window: caption, size, place and 
     CHECK(GetParent(window) == NULL);
     CHECK(GetWindow(window, GW_OWNER) == NULL);
     CHECK(GetMenu(window) == NULL);
+    // The first thing to do is to choose the root folder.
+    CHECK(GetForegroundWindow() == window);
+    CHECK(GetFocus() == Control(按钮1));
 
     RECT frame;
     GetWindowRect(window, &frame);

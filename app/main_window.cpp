@@ -35,7 +35,7 @@ HWND CreateControl(HWND window, const ControlLayout& layout)
 {
     if (layout.className == NULL)
         return CreateFolderList(window, layout.id, layout.x, layout.y, layout.width, layout.height);
-    bool isEdit = layout.className[0] == 'E';
+    bool isEdit = lstrcmpA(layout.className, "EDIT") == 0;
     HWND control = CreateWindowExA(isEdit ? WS_EX_CLIENTEDGE : 0, layout.className, layout.text,
                                    isEdit ? kEditStyle : kButtonStyle, layout.x, layout.y, layout.width,
                                    layout.height, window,

@@ -5,27 +5,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/setup.sh
-[ -f build/CMakeCache.txt ] || cmake --preset mingw >/dev/null
-cmake --build --preset mingw
-
 . scripts/wine-env.sh
+build_tool
+
 export WINEPREFIX="$root/build/wine-run"
 log="$WINEPREFIX.log"
 mkdir -p "$WINEPREFIX"
 : >"$log"
 
-xvfb_pid=
-cleanup() {
-  stop_wine
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
+XVFB_PID=
+trap end_session EXIT
 trap 'exit 130' INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
   start_xvfb "$log"
-  xvfb_pid=$XVFB_PID
   echo "There is no display: running Quorvane under Xvfb on $DISPLAY (Ctrl+C ends it)."
 fi
 echo "Starting Quorvane (the first start prepares the Wine prefix, about 20 s)."

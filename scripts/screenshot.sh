@@ -5,27 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${1:-docs/screenshot.png}
-scripts/setup.sh
-[ -f build/CMakeCache.txt ] || cmake --preset mingw >/dev/null
-cmake --build --preset mingw >/dev/null
-
 . scripts/wine-env.sh
+build_tool >/dev/null
+
 export WINEPREFIX="$root/build/wine-shot"
 log="$WINEPREFIX.log"
 mkdir -p "$WINEPREFIX"
 : >"$log"
 fbdir=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-  stop_wine
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$fbdir"
-}
-trap cleanup EXIT
+XVFB_PID=
+trap 'end_session; rm -rf "$fbdir"' EXIT
 
 unset DISPLAY
 XVFB_FBDIR=$fbdir start_xvfb "$log"
-xvfb_pid=$XVFB_PID
 boot_prefix "$log" unmanaged
 wine "$root/build/bin/quorvane.exe" </dev/null >>"$log" 2>&1 &
 sleep 4

@@ -51,3 +51,20 @@ stop_wine() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 }
+
+# Ends wineserver and the Xvfb that start_xvfb started, if any.
+end_session() {
+  stop_wine
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+  fi
+}
+
+# Installs what is missing and builds quorvane.exe; run from the top folder.
+# The Chinese locale is for Wine only (it may not exist before the setup).
+build_tool() (
+  unset LC_ALL
+  scripts/setup.sh
+  [ -f build/CMakeCache.txt ] || cmake --preset mingw >/dev/null
+  cmake --build --preset mingw
+)

@@ -16,12 +16,9 @@ case "$cmd" in
 start)
   [ -f "$session" ] && "$0" stop "$WINEPREFIX"
   : >"$log"
-  xvfb_pid=
-  if [ -z "${DISPLAY:-}" ]; then
-    start_xvfb "$log"
-    xvfb_pid=$XVFB_PID
-  fi
-  printf 'DISPLAY=%q\nXVFB_PID=%q\n' "$DISPLAY" "$xvfb_pid" >"$session"
+  XVFB_PID=
+  [ -n "${DISPLAY:-}" ] || start_xvfb "$log"
+  printf 'DISPLAY=%q\nXVFB_PID=%q\n' "$DISPLAY" "$XVFB_PID" >"$session"
   boot_prefix "$log" unmanaged
   echo "wine session up: prefix $WINEPREFIX, display $DISPLAY"
   ;;
@@ -29,10 +26,7 @@ stop)
   XVFB_PID=
   [ -f "$session" ] && . "$session"
   [ -n "${DISPLAY:-}" ] && export DISPLAY
-  stop_wine
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-  fi
+  end_session
   rm -f "$session"
   echo "wine session down"
   ;;

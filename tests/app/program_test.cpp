@@ -110,8 +110,8 @@ TEST_CASE("the tool keeps running while nothing ends it")
 {
     RunningTool tool;
     REQUIRE(tool.window != NULL);
-    HWND enter = GetDlgItem(tool.window, 按钮4);
-    PostMessageA(enter, WM_KEYDOWN, VK_RETURN, 1);
+    HWND exitButton = GetDlgItem(tool.window, 按钮4);
+    PostMessageA(exitButton, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageA(tool.window, WM_KEYDOWN, VK_F1, 1);
     CHECK(WaitForSingleObject(tool.process.hProcess, 1000) == WAIT_TIMEOUT);
     CHECK(IsWindow(tool.window));

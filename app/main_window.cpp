@@ -59,14 +59,33 @@ LRESULT OnCreate(HWND window)
     return 0;
 }
 
+// Set on the window while a merge run goes on.
+const char kMergeRunProperty[] = "QuorvaneMergeRun";
+
+bool MergeRunning(HWND window)
+{
+    return GetPropA(window, kMergeRunProperty) != NULL;
+}
+
+void RunMerge(HWND window)
+{
+    SetPropA(window, kMergeRunProperty, reinterpret_cast<HANDLE>(1));
+    MergeAll(window);
+    RemovePropA(window, kMergeRunProperty);
+}
+
 LRESULT OnCommand(HWND window, int id, int code)
 {
     if (code != BN_CLICKED)
         return 0;
+    // The run handles the window's messages while it collects files: a scan
+    // then would shift the rows under it, a second run would nest inside it.
+    if ((id == 按钮1 || id == 按钮2) && MergeRunning(window))
+        return 0;
     switch (id) {
     case 按钮1: SelectSourceFolder(window); break;
     case 按钮3: SetOutputFolder(window); break;
-    case 按钮2: MergeAll(window); break;
+    case 按钮2: RunMerge(window); break;
     case 按钮4: ExitProgram(); break;
     }
     return 0;
@@ -88,6 +107,16 @@ LRESULT OnActivate(HWND window, WPARAM state)
     return 0;
 }
 
+// Closing the window under a running merge would destroy the list that the
+// run reads: then the program ends at once, as 退出 ends it.
+LRESULT OnClose(HWND window)
+{
+    if (MergeRunning(window))
+        ExitProgram();
+    DestroyWindow(window);
+    return 0;
+}
+
 LRESULT OnDestroy()
 {
     PostQuitMessage(0);
@@ -100,6 +129,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE: return OnCreate(window);
     case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
     case WM_ACTIVATE: return OnActivate(window, wParam);
+    case WM_CLOSE: return OnClose(window);
     case WM_DESTROY: return OnDestroy();
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -170,6 +200,32 @@ bool HandleWindowKey(HWND window, const MSG& msg)
         return true;
     }
     return false;
+}
+
+bool TranslateWindowKey(const MSG& msg)
+{
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    char name[64] = "";
+    if (root == NULL || GetClassNameA(root, name, sizeof(name)) == 0 ||
+        lstrcmpA(name, kMainWindowClass) != 0)
+        return false;
+    return HandleWindowKey(root, msg);
+}
+
+Text ControlText(HWND window, int id)
+{
+    HWND control = GetDlgItem(window, id);
+    int length = GetWindowTextLengthA(control);
+    if (length <= 0)
+        return Text();
+    Text text(length + 1, '\0');
+    text.resize(GetWindowTextA(control, &text[0], length + 1));
+    return text;
+}
+
+void SetControlText(HWND window, int id, const Text& text)
+{
+    SetDlgItemTextA(window, id, text.c_str());
 }
 
 int RunMessageLoop(HWND window)

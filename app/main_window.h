@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "sys/text.h"
+
 // The controls of the main window, by the names of its form.
 enum ControlId {
     编辑框1 = 101,      // source folder box
@@ -28,6 +30,14 @@ HWND CreateMainWindow(HINSTANCE instance);
 // focus: Tab and Shift+Tab move the focus, Esc closes the window, Enter and
 // F1 do nothing. True when the message was taken.
 bool HandleWindowKey(HWND window, const MSG& msg);
+
+// The same for a message taken off the queue anywhere else, as during a
+// merge run: the keys of whichever main window the message is for.
+bool TranslateWindowKey(const MSG& msg);
+
+// The whole text of a control of the main window, and setting it.
+Text ControlText(HWND window, int id);
+void SetControlText(HWND window, int id, const Text& text);
 
 // Runs the message loop until the window has gone; the loop's exit code.
 int RunMessageLoop(HWND window);

@@ -1,5 +1,6 @@
 #include "jobs/folder_scan.h"
 
+#include "app/main_window.h"
 #include "sys/paths.h"
 
 namespace {
@@ -98,6 +99,9 @@ void ProcessEvents()
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        // Esc and Tab work during a run as they do in the main loop.
+        if (TranslateWindowKey(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

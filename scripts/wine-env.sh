@@ -45,6 +45,12 @@ boot_prefix() {
   fi
   wineserver -p </dev/null >>"$log" 2>&1
   wineboot </dev/null >>"$log" 2>&1
+  # A program that crashes ends at once instead of waiting in winedbg.
+  if [ ! -f "$WINEPREFIX/.nodebugger" ]; then
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+      </dev/null >>"$log" 2>&1 || true
+    touch "$WINEPREFIX/.nodebugger"
+  fi
 }
 
 stop_wine() {

@@ -137,3 +137,25 @@ Text TrimSpaces(const Text& text)
         end = runStart;
     return text.substr(begin, end - begin);
 }
+
+namespace {
+
+std::wstring Wide(const Text& text)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
+    std::wstring wide(n, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+}  // namespace
+
+bool SamePath(const Text& a, const Text& b)
+{
+    // By UTF-16 characters, not ANSI bytes: the case of a GBK character's
+    // trail byte must not count.
+    const std::wstring wa = Wide(a), wb = Wide(b);
+    return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
+                                static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
+}

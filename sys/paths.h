@@ -24,3 +24,7 @@ Text FileTitle(const Text& path);
 // The text without leading and trailing blanks (0x20 and the ideographic
 // space 0xA1 0xA1).
 Text TrimSpaces(const Text& text);
+
+// True when the two paths are the same text but for case, compared as
+// Windows compares file names.
+bool SamePath(const Text& a, const Text& b);

@@ -20,6 +20,11 @@ start)
   [ -n "${DISPLAY:-}" ] || start_xvfb "$log"
   printf 'DISPLAY=%q\nXVFB_PID=%q\n' "$DISPLAY" "$XVFB_PID" >"$session"
   boot_prefix "$log" unmanaged
+  # Drive Q: is a folder of the tests' own, empty at the start of a session:
+  # the tests choose a drive's root folder there.
+  rm -rf "$WINEPREFIX-drive-q"
+  mkdir -p "$WINEPREFIX-drive-q"
+  ln -sfn "$WINEPREFIX-drive-q" "$WINEPREFIX/dosdevices/q:"
   echo "wine session up: prefix $WINEPREFIX, display $DISPLAY"
   ;;
 stop)

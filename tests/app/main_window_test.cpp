@@ -145,7 +145,7 @@ TEST_CASE_FIXTURE(MainWindowFixture, "the seven controls stand where the form pu
         {"按钮4", 按钮4, "Button", "退出", 408, 310, 80, 32},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         HWND control = Control(c.id);
         REQUIRE(control != NULL);
         CHECK(lstrcmpiA(ClassOf(control).c_str(), c.className) == 0);

@@ -96,7 +96,7 @@ TEST_CASE("every way of ending the tool ends it with exit code 0")
         {"Alt+F4", 0, WM_SYSKEYDOWN, VK_F4, 0x20000001},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         RunningTool tool;
         REQUIRE(tool.window != NULL);
         HWND target = c.control == 0 ? tool.window : GetDlgItem(tool.window, c.control);

@@ -117,7 +117,7 @@ TEST_CASE_FIXTURE(FolderListFixture, "GetCellText gives long texts back whole")
     };
     int row = InsertRow(list, 0, "1");
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         SetCellText(list, row, 2, c.text);
         CHECK(GetCellText(list, row, 2) == c.text);
     }

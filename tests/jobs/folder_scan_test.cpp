@@ -127,13 +127,13 @@ TEST_CASE("scans of an empty, a missing and an unreadable folder find nothing")
         {"folders only, one named like a PDF", root / "holds folders only"},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         TextArray files = {"old"};
         CHECK(EnumerateFiles(c.folder, "*.pdf", files) == 0);
         CHECK(files.empty());
     }
     for (size_t i = 0; i < 3; ++i) {
-        INFO(cases[i].name);
+        INFO(std::string(cases[i].name));
         TextArray folders = {"old"};
         CHECK(EnumerateSubfolders(cases[i].folder, folders) == 1);
         CHECK(folders == TextArray{"old"});
@@ -216,7 +216,7 @@ TEST_CASE("the folder base ends in exactly one separator")
         {"乗 then separator", "D:\\工具乗\\", "D:\\工具乗\\"},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(FolderBase(c.folder) == c.expected);
     }
 }

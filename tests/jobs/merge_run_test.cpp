@@ -45,7 +45,7 @@ TEST_CASE("the merge command line, byte for byte")
          "D:\\Tools\\pdftk.exe  E:\\a.pdf  cat output D:\\Tools\\.pdf"},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(MergeCommandLine(c.runDirectory, InputList(c.inputs), MergeOutputPath(c.outputFolder, c.title)) ==
               c.expected);
     }
@@ -207,7 +207,7 @@ TEST_CASE("runs that must start nothing")
         {"an output folder that does not exist", true, 2, "missing", "处理失败"},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         MergeFixture f;
         REQUIRE(f.window != NULL);
         if (c.pdftk)

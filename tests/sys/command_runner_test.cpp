@@ -51,7 +51,7 @@ TEST_CASE("QuoteArgument quotes only what holds blanks, and the program reads it
         {"trail byte 0x5C at the end is no backslash", "D:\\工具 乗", "\"D:\\工具 乗\""},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         const std::string quoted = QuoteArgument(c.argument);
         CHECK(quoted == c.expected);
         std::vector<std::string> args = SplitAsWindowsDoes("x.exe " + quoted + " next");
@@ -79,7 +79,7 @@ TEST_CASE("RunCommand is 1 exactly when the process was created")
         {"a line longer than the platform accepts", tooLong, 0, false},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         std::vector<DoubleCall> before = log.Calls();
         CHECK(RunCommand(c.line) == c.expected);
         std::vector<DoubleCall> after = log.Calls();

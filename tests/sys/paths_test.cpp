@@ -41,7 +41,7 @@ TEST_CASE("TrimSpaces drops single-byte and ideographic blanks at both ends only
         {"lone ideographic half at the start stays", "\xA1" "a", "\xA1" "a"},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(TrimSpaces(c.text) == c.expected);
     }
 }
@@ -63,7 +63,7 @@ TEST_CASE("the last separator is found by characters, not bytes")
         {"lone lead byte at the end", "D:\\a\x81", 2},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(LastSeparator(c.text) == c.expected);
     }
 }
@@ -83,7 +83,7 @@ TEST_CASE("the run directory is the executable's path cut at its last separator"
         {"empty", "", ""},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(RunDirectoryOf(c.modulePath) == c.expected);
     }
 }
@@ -129,7 +129,7 @@ TEST_CASE("ShortPath names the same existing file, and nothing once it is gone")
         {"GBK file", root.MakeFile("中文 目录\\二月 报告.pdf")},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         std::string shortPath = ShortPath(c.path);
         REQUIRE(!shortPath.empty());
         CHECK(GetFileAttributesA(shortPath.c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -168,7 +168,7 @@ TEST_CASE("FileTitle gives the folder's whole own name")
         {"empty path is rejected", "", ""},
     };
     for (const Case& c : cases) {
-        INFO(c.name);
+        INFO(std::string(c.name));
         CHECK(FileTitle(c.path) == c.expected);
     }
 }

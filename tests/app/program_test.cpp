@@ -6,77 +6,17 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "jobs/folder_list.h"
+#include "support/pdftk_double.h"
+#include "support/temp_folder.h"
+#include "support/tool_process.h"
 
 namespace {
 
-// quorvane.exe lies beside the test program.
 std::string ToolPath()
 {
-    char module[MAX_PATH] = "";
-    GetModuleFileNameA(NULL, module, MAX_PATH);
-    std::string path(module);
-    return path.substr(0, path.rfind('\\') + 1) + "quorvane.exe";
+    return TestProgramFolder() + "\\quorvane.exe";
 }
-
-struct FindData {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindToolWindow(HWND window, LPARAM lParam)
-{
-    FindData* data = reinterpret_cast<FindData*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (owner == data->processId && std::string(name) == kMainWindowClass) {
-        data->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The tool, started as the user starts it, ended by force if a case leaves
-// it running.
-struct RunningTool {
-    PROCESS_INFORMATION process = {};
-    HWND window = NULL;
-
-    RunningTool()
-    {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        std::string commandLine = "\"" + ToolPath() + "\"";
-        if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-            return;
-        WaitForInputIdle(process.hProcess, 10000);
-        FindData data = {process.dwProcessId, NULL};
-        for (int i = 0; i < 200 && data.window == NULL; ++i) {
-            EnumWindows(FindToolWindow, reinterpret_cast<LPARAM>(&data));
-            if (data.window == NULL)
-                Sleep(50);
-        }
-        window = data.window;
-    }
-    ~RunningTool()
-    {
-        if (process.hProcess == NULL)
-            return;
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process.hProcess, 99);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    // The exit code once the tool has ended, or STILL_ACTIVE after 10 s.
-    DWORD ExitCode()
-    {
-        WaitForSingleObject(process.hProcess, 10000);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
-};
 
 }  // namespace
 
@@ -97,9 +37,10 @@ TEST_CASE("every way of ending the tool ends it with exit code 0")
     };
     for (const Case& c : cases) {
         INFO(std::string(c.name));
-        RunningTool tool;
-        REQUIRE(tool.window != NULL);
-        HWND target = c.control == 0 ? tool.window : GetDlgItem(tool.window, c.control);
+        TempFolder folder;
+        ToolProcess tool(folder.path());
+        REQUIRE(tool.window() != NULL);
+        HWND target = c.control == 0 ? tool.window() : tool.Control(c.control);
         REQUIRE(target != NULL);
         PostMessageA(target, c.message, c.wParam, c.lParam);
         CHECK(tool.ExitCode() == 0);
@@ -108,13 +49,89 @@ TEST_CASE("every way of ending the tool ends it with exit code 0")
 
 TEST_CASE("the tool keeps running while nothing ends it")
 {
-    RunningTool tool;
-    REQUIRE(tool.window != NULL);
-    HWND exitButton = GetDlgItem(tool.window, 按钮4);
-    PostMessageA(exitButton, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageA(tool.window, WM_KEYDOWN, VK_F1, 1);
-    CHECK(WaitForSingleObject(tool.process.hProcess, 1000) == WAIT_TIMEOUT);
-    CHECK(IsWindow(tool.window));
+    TempFolder folder;
+    ToolProcess tool(folder.path());
+    REQUIRE(tool.window() != NULL);
+    PostMessageA(tool.Control(按钮4), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(tool.window(), WM_KEYDOWN, VK_F1, 1);
+    CHECK(WaitForSingleObject(tool.process(), 1000) == WAIT_TIMEOUT);
+    CHECK(IsWindow(tool.window()));
+}
+
+namespace {
+
+// A tool in a folder whose name has a space, beside a decoy that the
+// unquoted command line would start instead, over a root of two folders
+// with PDF files, both already listed.
+struct MergingTool {
+    TempFolder place;
+    DoubleLog log;
+    std::string toolFolder = place.MakeFolder("My Tools");
+    InstalledDouble pdftk{toolFolder + "\\pdftk.exe"};
+    InstalledDouble decoy{place / "My.exe"};
+    std::string root = place.MakeFolder("根");
+    ToolProcess tool{toolFolder};
+
+    MergingTool()
+    {
+        place.MakeFolder("根\\甲");
+        place.MakeFile("根\\甲\\a.pdf");
+        place.MakeFolder("根\\乙 2");
+        place.MakeFile("根\\乙 2\\b c.pdf");
+        if (tool.window() != NULL)
+            tool.ChooseFolder(按钮1, root);
+    }
+};
+
+}  // namespace
+
+TEST_CASE("a merge run of the real tool starts pdftk.exe from the tool's own folder")
+{
+    MergingTool t;
+    REQUIRE(t.tool.window() != NULL);
+    REQUIRE(t.tool.RowCount() == 2);
+    t.tool.Click(按钮2);
+    WaitForProcessesToEnd("My.exe");
+    std::vector<DoubleCall> calls = t.log.Calls();
+    REQUIRE(calls.size() == 2);
+    for (const DoubleCall& call : calls) {
+        CHECK(call.module == t.toolFolder + "\\pdftk.exe");
+        REQUIRE(call.args.size() == 5);
+        CHECK(call.args[2] == "cat");
+    }
+    CHECK(t.tool.CellText(0, ColumnStatus) == "已处理");
+    CHECK(t.tool.CellText(1, ColumnStatus) == "已处理");
+}
+
+TEST_CASE("closing the window during a merge run ends the tool at once with exit code 0")
+{
+    struct Case {
+        const char* name;
+        int control;  // 0: the main window itself
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {
+        {"close button", 0, WM_SYSCOMMAND, SC_CLOSE, 0},
+        {"Alt+F4", 0, WM_SYSKEYDOWN, VK_F4, 0x20000001},
+        {"Esc in 编辑框1", 编辑框1, WM_KEYDOWN, VK_ESCAPE, 1},
+        {"退出 button", 0, WM_COMMAND, MAKEWPARAM(按钮4, BN_CLICKED), 0},
+    };
+    for (const Case& c : cases) {
+        INFO(std::string(c.name));
+        MergingTool t;
+        REQUIRE(t.tool.window() != NULL);
+        REQUIRE(t.tool.RowCount() == 2);
+        HWND target = c.control == 0 ? t.tool.window() : t.tool.Control(c.control);
+        // Both wait in the queue before the tool takes either: the close
+        // reaches the window while the run is going on.
+        REQUIRE(SuspendThread(t.tool.thread()) != static_cast<DWORD>(-1));
+        PostMessageA(t.tool.window(), WM_COMMAND, MAKEWPARAM(按钮2, BN_CLICKED), 0);
+        PostMessageA(target, c.message, c.wParam, c.lParam);
+        ResumeThread(t.tool.thread());
+        CHECK(t.tool.ExitCode() == 0);
+        CHECK(t.log.Calls().empty());
+    }
 }
 
 namespace {

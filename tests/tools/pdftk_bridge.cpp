@@ -1,0 +1,50 @@
+// Stands in for pdftk.exe where the real one cannot run: under Wine, beside
+// quorvane.exe, it hands its arguments to Debian's pdftk, with every Windows
+// path (8.3 short names included) turned into its Unix path, waits for it
+// and ends with its exit code. A test and run tool, not part of the product.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "support/wine_unix.h"
+
+namespace {
+
+std::string Text(const wchar_t* wide, UINT codePage)
+{
+    int n = WideCharToMultiByte(codePage, 0, wide, -1, NULL, 0, NULL, NULL);
+    std::string text(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        WideCharToMultiByte(codePage, 0, wide, -1, &text[0], n, NULL, NULL);
+    return text;
+}
+
+// "X:\..." or "X:/...", or a path from the root of the current drive.
+bool IsWindowsPath(const wchar_t* arg)
+{
+    if (arg[0] != 0 && arg[1] == L':' && (arg[2] == L'\\' || arg[2] == L'/'))
+        return true;
+    return arg[0] == L'\\';
+}
+
+}  // namespace
+
+int main()
+{
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (args == NULL)
+        return 2;
+    std::vector<std::string> unixArgs = {"/usr/bin/pdftk"};
+    for (int i = 1; i < count; ++i) {
+        std::string arg = IsWindowsPath(args[i]) ? UnixPath(Text(args[i], CP_ACP)) : Text(args[i], CP_UTF8);
+        if (arg.empty() && args[i][0] != 0)
+            return 3;  // a path that Wine cannot map
+        unixArgs.push_back(arg);
+    }
+    LocalFree(args);
+    int code = RunUnix(unixArgs);
+    return code < 0 ? 4 : code;
+}

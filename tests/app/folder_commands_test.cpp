@@ -51,27 +51,16 @@ struct CommandsFixture {
     }
 };
 
-// The subfolders' names in the order the file system lists them.
-std::vector<std::string> SubfoldersInDirectoryOrder(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != '.')
-            names.push_back(entry.cFileName);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
-}
-
 // The rows that one scan of base (which ends in "\") puts at the top: the
 // folder found last first, numbered down to 1.
 std::vector<std::string> ScanRows(const std::string& base)
 {
-    std::vector<std::string> names = SubfoldersInDirectoryOrder(base), rows;
+    std::vector<std::string> rows;
+    std::vector<std::string> names;
+    for (const std::string& name : NamesInDirectoryOrder(base.substr(0, base.size() - 1), "*", true)) {
+        if (name[0] != '.')
+            names.push_back(name);
+    }
     for (size_t i = names.size(); i > 0; --i)
         rows.push_back(std::to_string(i) + " " + names[i - 1] + " " + base + names[i - 1]);
     return rows;

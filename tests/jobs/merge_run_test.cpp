@@ -67,15 +67,8 @@ std::string Short(const std::string& path)
 std::vector<std::string> PdfsInDirectoryOrder(const std::string& folder)
 {
     std::vector<std::string> files;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*.pdf").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(Short(folder + "\\" + entry.cFileName));
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    for (const std::string& name : NamesInDirectoryOrder(folder, "*.pdf", false))
+        files.push_back(Short(folder + "\\" + name));
     return files;
 }
 

@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include "support/pdftk_double.h"
+#include "support/temp_folder.h"
+
 namespace {
 
 std::vector<DialogStep> steps;
@@ -44,20 +47,6 @@ void Select(HWND dialog, const DialogStep& step)
     }
 }
 
-// Lets the dialog handle what it has queued for a while.
-void Settle(DWORD milliseconds)
-{
-    const DWORD end = GetTickCount() + milliseconds;
-    while (GetTickCount() < end) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
-
 void CALLBACK Act(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(NULL, timer);
@@ -71,10 +60,6 @@ void CALLBACK Act(HWND, UINT, UINT_PTR timer, DWORD)
     step.ok = false;
     if (index < steps.size())
         step = steps[index];
-    // Wine 8's tree at times stops short the first time a path is walked
-    // in a session; walked again after its nodes have settled, it arrives.
-    Select(dialog, step);
-    Settle(300);
     Select(dialog, step);
     const int button = step.ok ? IDOK : IDCANCEL;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -111,6 +96,12 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam)
 DialogScript::DialogScript(const std::vector<DialogStep>& script)
 {
     steps = script;
+    // The dialogs open at the test program's folder.
+    SettleAccessTimes(TestProgramFolder());
+    for (const DialogStep& step : steps) {
+        if (!step.select.empty())
+            SettleAccessTimes(step.select);
+    }
     seenDialogs.clear();
     handled.clear();
     pending = NULL;

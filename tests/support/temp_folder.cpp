@@ -66,3 +66,29 @@ void RemoveTree(const std::string& path)
     }
     RemoveDirectoryA(path.c_str());
 }
+
+std::vector<std::string> NamesInDirectoryOrder(const std::string& folder, const char* pattern, bool folders)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = entry.cFileName;
+        bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder == folders && name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+void SettleAccessTimes(const std::string& path)
+{
+    for (std::string::size_type end = path.find('\\'); ; end = path.find('\\', end + 1)) {
+        NamesInDirectoryOrder(end == std::string::npos ? path : path.substr(0, end), "*", true);
+        if (end == std::string::npos)
+            return;
+    }
+}

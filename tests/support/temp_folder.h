@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with all it
 // holds when the holder goes. Paths are ANSI (GBK) texts.
@@ -24,3 +25,14 @@ private:
 
 // Removes a file or a whole folder tree.
 void RemoveTree(const std::string& path);
+
+// The names in folder that match the pattern, folders or files only, in
+// the order the file system lists them ("." and ".." left out).
+std::vector<std::string> NamesInDirectoryOrder(const std::string& folder, const char* pattern, bool folders);
+
+// Wine's shell keeps a folder's last access time in its item ids, and the
+// file system (relatime) moves that time on the first listing after a
+// change: the folder dialog, walking to a folder so changed, finds an item
+// that no longer matches and stops short. Listing the folder and each of
+// its parents first settles those times. Windows does not need this.
+void SettleAccessTimes(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "support/pdftk_double.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ private:
 
 }  // namespace
 
-ToolProcess::ToolProcess(const std::string& folder)
+ToolProcess::ToolProcess(const std::string& folder) : folder_(folder)
 {
     const std::string tool = folder + "\\quorvane.exe";
     if (!CopyFileA((TestProgramFolder() + "\\quorvane.exe").c_str(), tool.c_str(), FALSE))
@@ -110,6 +111,9 @@ void ToolProcess::Sync() const
 
 bool ToolProcess::ChooseFolder(int button, const std::string& path)
 {
+    SettleAccessTimes(folder_);
+    if (!path.empty())
+        SettleAccessTimes(path);
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(Control(button)));
     HWND dialog = FindDialog(10000);
     if (dialog == NULL)
@@ -117,12 +121,7 @@ bool ToolProcess::ChooseFolder(int button, const std::string& path)
     if (!path.empty()) {
         RemoteMemory text(process_.hProcess, path.size() + 1);
         text.Write(0, path.c_str(), path.size() + 1);
-        // Twice, as Wine 8's tree at times stops short on the first walk
-        // of a path in a session.
-        for (int i = 0; i < 2; ++i) {
-            Sleep(300);
-            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text.at(0)));
-        }
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text.at(0)));
     }
     const int pressed = path.empty() ? IDCANCEL : IDOK;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED),

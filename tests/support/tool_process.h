@@ -35,6 +35,7 @@ public:
     DWORD ExitCode();
 
 private:
+    std::string folder_;
     PROCESS_INFORMATION process_ = {};
     HWND window_ = NULL;
     HWND FindDialog(DWORD timeoutMs) const;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12: the i686 MinGW-w64
-# cross compiler, 32-bit Wine, Xvfb and a font with Chinese glyphs.
+# cross compiler, 32-bit Wine, Xvfb, a font with Chinese glyphs, and Debian's
+# pdftk and poppler for real merging under Wine.
 # Idempotent: returns at once when everything is already there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   xvfb xauth x11-apps netpbm
   fonts-wqy-microhei fonts-wine
   doctest-dev
+  pdftk poppler-utils
   locales
 )
 

@@ -1,8 +1,13 @@
 #include "support/pdf_fixture.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
+
+#include "support/wine_unix.h"
 
 namespace {
 
@@ -47,4 +52,68 @@ void WritePdf(const std::string& path, const std::vector<std::string>& pageTexts
     file << pdf;
     if (!file)
         throw std::runtime_error("cannot write " + path);
+}
+
+const std::map<std::string, SampleFiles>& SampleJobs()
+{
+    static const std::map<std::string, SampleFiles> jobs = {
+        {"报表", {{"一月.pdf", {"R1-p1", "R1-p2"}}, {"二月.pdf", {"R2-p1"}}}},
+        {"jan 2020", {{"first part.pdf", {"J1-p1", "J1-p2", "J1-p3"}}, {"second.pdf", {"J2-p1"}}}},
+        {"v1.2", {{"only.pdf", {"V-p1"}}}},
+        {"空目录", {}},
+    };
+    return jobs;
+}
+
+void MakeSampleJobs(const std::string& root)
+{
+    for (const auto& job : SampleJobs()) {
+        const std::string folder = root + "\\" + job.first;
+        if (!CreateDirectoryA(folder.c_str(), NULL))
+            throw std::runtime_error("cannot create " + folder);
+        for (const auto& file : job.second)
+            WritePdf(folder + "\\" + file.first, file.second);
+    }
+    std::ofstream(root + "\\空目录\\readme.txt") << "no PDF here\n";
+}
+
+namespace {
+
+// Runs a poppler command on the PDF file ($1) and gives what it printed.
+std::string PopplerOutput(const std::string& scratch, const char* command, const std::string& pdf)
+{
+    const std::string output = scratch + "\\poppler-output.txt";
+    DeleteFileA(output.c_str());
+    const std::string script = std::string(command) + " > \"$2\" 2>/dev/null";
+    RunUnix({"/bin/sh", "-c", script, "sh", UnixPath(pdf), UnixPath(output)});
+    std::ifstream file(output, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int PdfPageCount(const std::string& scratch, const std::string& pdf)
+{
+    std::stringstream info(PopplerOutput(scratch, "/usr/bin/pdfinfo \"$1\"", pdf));
+    std::string line;
+    while (std::getline(info, line)) {
+        if (line.compare(0, 6, "Pages:") == 0)
+            return std::stoi(line.substr(6));
+    }
+    return -1;
+}
+
+std::vector<std::string> PdfPageTexts(const std::string& scratch, const std::string& pdf)
+{
+    std::vector<std::string> pages;
+    std::stringstream text(PopplerOutput(scratch, "/usr/bin/pdftotext \"$1\" -", pdf));
+    std::string page;
+    while (std::getline(text, page, '\f')) {
+        const size_t first = page.find_first_not_of(" \r\n\t");
+        if (first != std::string::npos)
+            pages.push_back(page.substr(first, page.find_last_not_of(" \r\n\t") - first + 1));
+    }
+    return pages;
 }

@@ -19,13 +19,18 @@ start)
   XVFB_PID=
   [ -n "${DISPLAY:-}" ] || start_xvfb "$log"
   printf 'DISPLAY=%q\nXVFB_PID=%q\n' "$DISPLAY" "$XVFB_PID" >"$session"
-  # Drive Q: is a folder of the tests' own, empty at the start of a session:
-  # the tests choose a drive's root folder there. Mapped before Wine starts,
-  # since the shell learns the drives when the session boots.
-  rm -rf "$WINEPREFIX-drive-q"
-  mkdir -p "$WINEPREFIX-drive-q" "$WINEPREFIX/dosdevices"
-  ln -sfn "$WINEPREFIX-drive-q" "$WINEPREFIX/dosdevices/q:"
   boot_prefix "$log" unmanaged
+  # Drive Q: is a folder of the tests' own, empty at the start of a session:
+  # the tests choose a drive's root folder there. The shell learns the
+  # drives when Wine starts, so a new mapping needs one restart.
+  drive="$WINEPREFIX-drive-q"
+  rm -rf "$drive"
+  mkdir -p "$drive"
+  if [ "$(readlink "$WINEPREFIX/dosdevices/q:" || true)" != "$drive" ]; then
+    ln -sfn "$drive" "$WINEPREFIX/dosdevices/q:"
+    stop_wine
+    boot_prefix "$log" unmanaged
+  fi
   echo "wine session up: prefix $WINEPREFIX, display $DISPLAY"
   ;;
 stop)

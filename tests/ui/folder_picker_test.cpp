@@ -59,6 +59,7 @@ TEST_CASE("BrowseForFolder gives the chosen folder's path, or nothing")
         step.ok = c.ok;
         step.csidl = c.csidl;
         DialogScript script({step});
+        SettleAccessTimes(c.initial);
         CHECK(BrowseForFolder(title, c.initial, owner.handle()) == c.expected);
         REQUIRE(script.seen().size() == 1);
         const DialogSeen& seen = script.seen()[0];

@@ -11,6 +11,7 @@
 #include "support/dialog_script.h"
 #include "support/show_texts.h"
 #include "support/temp_folder.h"
+#include "support/test_window.h"
 #include "sys/paths.h"
 
 namespace {
@@ -33,10 +34,7 @@ struct CommandsFixture {
     }
     ~CommandsFixture()
     {
-        DestroyWindow(window);
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
+        DestroyAndDrain(window);
         OleUninitialize();
     }
     void Click(int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }

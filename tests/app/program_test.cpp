@@ -18,29 +18,37 @@ std::string ToolPath()
     return TestProgramFolder() + "\\quorvane.exe";
 }
 
+// A message that a case sends to the running tool.
+struct ToolMessage {
+    const char* name;
+    int control;  // 0: the main window itself
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+HWND TargetOf(const ToolProcess& tool, const ToolMessage& c)
+{
+    return c.control == 0 ? tool.window() : tool.Control(c.control);
+}
+
 }  // namespace
 
 TEST_CASE("every way of ending the tool ends it with exit code 0")
 {
-    struct Case {
-        const char* name;
-        int control;  // 0: the main window itself
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    } cases[] = {
+    const ToolMessage cases[] = {
         {"退出 button", 0, WM_COMMAND, MAKEWPARAM(按钮4, BN_CLICKED), 0},
         {"Esc in 编辑框1", 编辑框1, WM_KEYDOWN, VK_ESCAPE, 1},
         {"Esc in the folder list", 超级列表框1, WM_KEYDOWN, VK_ESCAPE, 1},
         {"close button", 0, WM_SYSCOMMAND, SC_CLOSE, 0},
         {"Alt+F4", 0, WM_SYSKEYDOWN, VK_F4, 0x20000001},
     };
-    for (const Case& c : cases) {
+    for (const ToolMessage& c : cases) {
         INFO(std::string(c.name));
         TempFolder folder;
         ToolProcess tool(folder.path());
         REQUIRE(tool.window() != NULL);
-        HWND target = c.control == 0 ? tool.window() : tool.Control(c.control);
+        HWND target = TargetOf(tool, c);
         REQUIRE(target != NULL);
         PostMessageA(target, c.message, c.wParam, c.lParam);
         CHECK(tool.ExitCode() == 0);
@@ -105,24 +113,18 @@ TEST_CASE("a merge run of the real tool starts pdftk.exe from the tool's own fol
 
 TEST_CASE("closing the window during a merge run ends the tool at once with exit code 0")
 {
-    struct Case {
-        const char* name;
-        int control;  // 0: the main window itself
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    } cases[] = {
+    const ToolMessage cases[] = {
         {"close button", 0, WM_SYSCOMMAND, SC_CLOSE, 0},
         {"Alt+F4", 0, WM_SYSKEYDOWN, VK_F4, 0x20000001},
         {"Esc in 编辑框1", 编辑框1, WM_KEYDOWN, VK_ESCAPE, 1},
         {"退出 button", 0, WM_COMMAND, MAKEWPARAM(按钮4, BN_CLICKED), 0},
     };
-    for (const Case& c : cases) {
+    for (const ToolMessage& c : cases) {
         INFO(std::string(c.name));
         MergingTool t;
         REQUIRE(t.tool.window() != NULL);
         REQUIRE(t.tool.RowCount() == 2);
-        HWND target = c.control == 0 ? t.tool.window() : t.tool.Control(c.control);
+        HWND target = TargetOf(t.tool, c);
         // Both wait in the queue before the tool takes either: the close
         // reaches the window while the run is going on.
         REQUIRE(SuspendThread(t.tool.thread()) != static_cast<DWORD>(-1));

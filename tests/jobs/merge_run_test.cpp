@@ -99,10 +99,7 @@ struct MergeFixture {
     }
     ~MergeFixture()
     {
-        DestroyWindow(window);
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
+        DestroyAndDrain(window);
     }
     void InstallPdftk() { pdftk.reset(new InstalledDouble(RunDirectory() + "\\pdftk.exe")); }
     // A row at the bottom of the list for a folder of the root.

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "support/pdftk_double.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "support/pdftk_double.h"
 
+#include "support/temp_folder.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -59,14 +61,6 @@ InstalledDouble::~InstalledDouble()
 {
     WaitForProcessesToEnd(path_.substr(path_.rfind('\\') + 1).c_str());
     DeleteFileA(path_.c_str());
-}
-
-std::string TestProgramFolder()
-{
-    char module[MAX_PATH] = "";
-    GetModuleFileNameA(NULL, module, MAX_PATH);
-    std::string path(module);
-    return path.substr(0, path.rfind('\\'));
 }
 
 void WaitForProcessesToEnd(const char* program)

@@ -47,9 +47,5 @@ private:
     std::string path_;
 };
 
-// The folder of the running test program, where the build puts the tool
-// and the double, without a trailing separator.
-std::string TestProgramFolder();
-
 // Waits up to 20 s until no process of that file name runs any more.
 void WaitForProcessesToEnd(const char* program);

@@ -92,3 +92,11 @@ void SettleAccessTimes(const std::string& path)
             return;
     }
 }
+
+std::string TestProgramFolder()
+{
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(NULL, module, MAX_PATH);
+    std::string path(module);
+    return path.substr(0, path.rfind('\\'));
+}

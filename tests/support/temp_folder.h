@@ -36,3 +36,7 @@ std::vector<std::string> NamesInDirectoryOrder(const std::string& folder, const 
 // that no longer matches and stops short. Listing the folder and each of
 // its parents first settles those times. Windows does not need this.
 void SettleAccessTimes(const std::string& path);
+
+// The folder of the running test program, where the build puts the tool
+// and the test tools, without a trailing separator.
+std::string TestProgramFolder();

@@ -19,3 +19,11 @@ TestWindow::~TestWindow()
 {
     DestroyWindow(handle_);
 }
+
+void DestroyAndDrain(HWND window)
+{
+    DestroyWindow(window);
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    }
+}

@@ -14,3 +14,8 @@ public:
 private:
     HWND handle_;
 };
+
+// Destroys a window that a test created and drops whatever its end left in
+// the thread's queue (the request to quit among it), so that the next case
+// starts from an empty queue.
+void DestroyAndDrain(HWND window);

@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows with MinGW-w64; the tests run under Wine.
+# Cross build for 32-bit Windows with MinGW-w64: the release that users run.
+# Its tests can run under 32-bit Wine, where the host runs 32-bit code.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
@@ -12,5 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # ctest starts every test executable through this script, inside the
-# project's own Wine prefix.
+# project's own Wine prefix of the same word size.
+set(QUORVANE_WINEARCH win32)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

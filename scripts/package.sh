@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds the release package: build/quorvane-<version>.zip holding
+# Builds the release package: build/quorvane-<version>.zip holding the 32-bit
 # quorvane.exe and README.txt, the short text for Windows users.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. scripts/wine-env.sh
-build_tool >/dev/null
+scripts/setup.sh
+[ -f build/win32/CMakeCache.txt ] || cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
 
 version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage=build/package
 rm -rf "$stage"
 mkdir -p "$stage"
-cp build/bin/quorvane.exe "$stage/"
+cp build/win32/bin/quorvane.exe "$stage/"
 # Windows' Notepad reads UTF-8 with its mark and CRLF line ends.
 { printf '\357\273\277'; sed 's/$/\r/' docs/README-windows.txt; } >"$stage/README.txt"
 zip="$PWD/build/quorvane-$version.zip"

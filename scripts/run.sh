@@ -14,8 +14,8 @@ build_tool
 
 run_dir="$root/build/run"
 mkdir -p "$run_dir"
-cp build/bin/quorvane.exe "$run_dir/quorvane.exe"
-cp build/bin/pdftk_bridge.exe "$run_dir/pdftk.exe"
+cp "$BUILD_BIN/quorvane.exe" "$run_dir/quorvane.exe"
+cp "$BUILD_BIN/pdftk_bridge.exe" "$run_dir/pdftk.exe"
 
 export WINEPREFIX="$root/build/wine-run"
 log="$WINEPREFIX.log"
@@ -41,7 +41,7 @@ start_xvfb "$log"
 boot_prefix "$log" unmanaged
 sample="$root/build/sample"
 picture="$root/build/run-session"
-wine "$root/build/bin/demo_session.exe" "$(winepath -w "$run_dir")" "$(winepath -w "$sample")" \
+wine "$root/$BUILD_BIN/demo_session.exe" "$(winepath -w "$run_dir")" "$(winepath -w "$sample")" \
   "$(winepath -w "$picture.bmp")" </dev/null 2>>"$log" &
 wait $! || { echo "the scripted session failed, see $log" >&2; exit 1; }
 bmptopnm "$picture.bmp" 2>/dev/null | pnmtopng >"$picture.png" 2>/dev/null

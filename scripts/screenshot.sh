@@ -19,7 +19,7 @@ trap 'end_session; rm -rf "$fbdir"' EXIT
 unset DISPLAY
 XVFB_FBDIR=$fbdir start_xvfb "$log"
 boot_prefix "$log" unmanaged
-wine "$root/build/bin/quorvane.exe" </dev/null >>"$log" 2>&1 &
+wine "$root/$BUILD_BIN/quorvane.exe" </dev/null >>"$log" 2>&1 &
 sleep 4
 
 # The screen is 1024 x 768; the window stands centred on it.

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on Debian 12: the i686 MinGW-w64
-# cross compiler, 32-bit Wine, Xvfb, a font with Chinese glyphs, and Debian's
-# pdftk and poppler for real merging under Wine.
+# Installs what the builds and the tests need on Debian 12: the MinGW-w64
+# cross compilers (i686 for the release, x86_64 for the tests), 64-bit Wine,
+# Xvfb, a font with Chinese glyphs, and Debian's pdftk and poppler for real
+# merging under Wine. No i386 architecture: the hosts here run no 32-bit code.
 # Idempotent: returns at once when everything is already there.
 set -euo pipefail
 
 packages=(
   cmake ninja-build
-  g++-mingw-w64-i686
-  wine wine32:i386
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  wine wine64
   xvfb xauth x11-apps netpbm
   fonts-wqy-microhei fonts-wine
   doctest-dev
@@ -37,9 +38,6 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-  fi
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -2,10 +2,24 @@
 # Every program runs in a prefix of the project's own (never ~/.wine), with
 # the GBK code page (LC_ALL=zh_CN.UTF-8 gives ANSI code page 936).
 
-export WINEARCH=win32
+#
+# The tests run the 64-bit build in a 64-bit prefix (WINEARCH=win64, the
+# default here); WINEARCH=win32 runs a 32-bit build where 32-bit Wine works.
+# Debian's /usr/bin/wine takes the 32-bit loader whenever it is installed,
+# even on a host that cannot run it, so the loader is chosen here and every
+# Wine program goes through it.
+export WINEARCH=${WINEARCH:-win64}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LC_ALL=zh_CN.UTF-8
-unset WINELOADER WINESERVER
+unset WINESERVER
+if [ "$WINEARCH" = win64 ]; then
+  export WINELOADER=/usr/lib/wine/wine64
+else
+  export WINELOADER=/usr/lib/wine/wine
+fi
+wine() { "$WINELOADER" "$@"; }
+wineboot() { "$WINELOADER" wineboot "$@"; }
+winepath() { "$WINELOADER" winepath "$@"; }
 
 # Starts Xvfb on a free display and exports DISPLAY; XVFB_PID is its pid.
 # Xvfb's output goes to the log file $1, never to a pipe of the caller.
@@ -66,11 +80,16 @@ end_session() {
   fi
 }
 
-# Installs what is missing and builds quorvane.exe; run from the top folder.
-# The Chinese locale is for Wine only (it may not exist before the setup).
+# The 64-bit build that runs here under Wine: the tool, the tests and the
+# test tools (the pdftk bridge among them).
+BUILD_BIN=build/win64/bin
+
+# Installs what is missing and builds the 64-bit build; run from the top
+# folder. The Chinese locale is for Wine only (it may not exist before the
+# setup).
 build_tool() (
   unset LC_ALL
   scripts/setup.sh
-  [ -f build/CMakeCache.txt ] || cmake --preset mingw >/dev/null
-  cmake --build --preset mingw
+  [ -f build/win64/CMakeCache.txt ] || cmake --preset win64 >/dev/null
+  cmake --build --preset win64
 )

@@ -1,8 +1,16 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
 #include "app/folder_commands.h"
 #include "app/program_end.h"
 #include "jobs/folder_list.h"
+#include "jobs/folder_scan.h"
+#include "jobs/merge_queue.h"
+#include "jobs/merge_rules.h"
 #include "jobs/merge_run.h"
 
 const char kMainWindowClass[] = "QuorvaneMainWindow";
@@ -50,37 +58,59 @@ HWND CreateControl(HWND window, const ControlLayout& layout)
     return control;
 }
 
+// What the window keeps besides its controls.
+struct WindowState {
+    std::unique_ptr<MergeQueue> merges;
+    bool reachingRows = false;  // MergeAll is going through the rows
+    bool runAgain = false;      // 合并 was clicked meanwhile
+};
+
+const char kStateProperty[] = "QuorvaneWindowState";
+
+WindowState* StateOf(HWND window)
+{
+    return static_cast<WindowState*>(GetPropA(window, kStateProperty));
+}
+
+int LogicalProcessors()
+{
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return static_cast<int>(info.dwNumberOfProcessors);
+}
+
 LRESULT OnCreate(HWND window)
 {
+    WindowState* state = new WindowState;
+    SetPropA(window, kStateProperty, state);
     for (const ControlLayout& layout : kControls) {
         if (CreateControl(window, layout) == NULL)
             return -1;
     }
+    state->merges = CreateMergeQueue(window, GetDlgItem(window, 超级列表框1), MergeSlots(LogicalProcessors()));
     return 0;
 }
 
-// Set on the window while a merge run goes on.
-const char kMergeRunProperty[] = "QuorvaneMergeRun";
-
-bool MergeRunning(HWND window)
-{
-    return GetPropA(window, kMergeRunProperty) != NULL;
-}
-
+// The run handles the window's messages while it reaches the rows; a click
+// on 合并 meanwhile is not nested inside it but starts the next run after it.
 void RunMerge(HWND window)
 {
-    SetPropA(window, kMergeRunProperty, reinterpret_cast<HANDLE>(1));
-    MergeAll(window);
-    RemovePropA(window, kMergeRunProperty);
+    WindowState* state = StateOf(window);
+    if (state->reachingRows) {
+        state->runAgain = true;
+        return;
+    }
+    do {
+        state->runAgain = false;
+        state->reachingRows = true;
+        MergeAll(*state->merges, GetDlgItem(window, 编辑框2));
+        state->reachingRows = false;
+    } while (state->runAgain);
 }
 
 LRESULT OnCommand(HWND window, int id, int code)
 {
     if (code != BN_CLICKED)
-        return 0;
-    // The run handles the window's messages while it collects files: a scan
-    // then would shift the rows under it, a second run would nest inside it.
-    if ((id == 按钮1 || id == 按钮2) && MergeRunning(window))
         return 0;
     switch (id) {
     case 按钮1: SelectSourceFolder(window); break;
@@ -107,19 +137,65 @@ LRESULT OnActivate(HWND window, WPARAM state)
     return 0;
 }
 
-// Closing the window under a running merge would destroy the list that the
-// run reads: then the program ends at once, as 退出 ends it.
+// Closing the window while the run reaches the rows would destroy the list
+// that the run reads: then the program ends at once, as 退出 ends it.
 LRESULT OnClose(HWND window)
 {
-    if (MergeRunning(window))
+    if (StateOf(window)->reachingRows)
         ExitProgram();
     DestroyWindow(window);
     return 0;
 }
 
-LRESULT OnDestroy()
+// Merges that run go on by themselves; those that wait are never started.
+LRESULT OnDestroy(HWND window)
 {
+    DestroyMergeQueue(StateOf(window)->merges);
     PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnNcDestroy(HWND window)
+{
+    delete static_cast<WindowState*>(RemovePropA(window, kStateProperty));
+    return 0;
+}
+
+LRESULT OnMergeEndedMessage(HWND window, LPARAM id)
+{
+    if (StateOf(window)->merges)
+        OnMergeEnded(*StateOf(window)->merges, id);
+    return 0;
+}
+
+// The tip of a row that reads 处理失败 tells why; other rows keep the
+// list's own tip.
+void ShowFailureTip(const MergeQueue& merges, NMLVGETINFOTIPA& tip)
+{
+    const Text reason = FailureReason(merges, RowFromBottom(merges.list, tip.iItem));
+    if (!reason.empty() && tip.pszText != NULL && tip.cchTextMax > 0)
+        lstrcpynA(tip.pszText, reason.c_str(), tip.cchTextMax);
+}
+
+void ShowFailureTip(const MergeQueue& merges, NMLVGETINFOTIPW& tip)
+{
+    const Text reason = FailureReason(merges, RowFromBottom(merges.list, tip.iItem));
+    if (reason.empty() || tip.pszText == NULL || tip.cchTextMax <= 0)
+        return;
+    std::wstring wide(reason.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    if (n > 0)
+        lstrcpynW(tip.pszText, wide.c_str(), tip.cchTextMax);
+}
+
+LRESULT OnNotify(HWND window, NMHDR* header)
+{
+    if (header->idFrom != 超级列表框1 || !StateOf(window)->merges)
+        return 0;
+    if (header->code == LVN_GETINFOTIPA)
+        ShowFailureTip(*StateOf(window)->merges, *reinterpret_cast<NMLVGETINFOTIPA*>(header));
+    else if (header->code == LVN_GETINFOTIPW)
+        ShowFailureTip(*StateOf(window)->merges, *reinterpret_cast<NMLVGETINFOTIPW*>(header));
     return 0;
 }
 
@@ -130,7 +206,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
     case WM_ACTIVATE: return OnActivate(window, wParam);
     case WM_CLOSE: return OnClose(window);
-    case WM_DESTROY: return OnDestroy();
+    case WM_DESTROY: return OnDestroy(window);
+    case WM_NCDESTROY: return OnNcDestroy(window);
+    case WM_NOTIFY: return OnNotify(window, reinterpret_cast<NMHDR*>(lParam));
+    case kMergeEndedMessage: return OnMergeEndedMessage(window, lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -163,6 +242,12 @@ void MoveFocus(HWND window, bool backward)
 
 }  // namespace
 
+MergeQueue* MainWindowMerges(HWND window)
+{
+    WindowState* state = StateOf(window);
+    return state != NULL ? state->merges.get() : NULL;
+}
+
 POINT CenteredOrigin(int screenWidth, int screenHeight)
 {
     POINT origin = {(screenWidth - kMainWidth) / 2, (screenHeight - kMainHeight) / 2};
@@ -179,6 +264,7 @@ HWND CreateMainWindow(HINSTANCE instance)
                                   kMainWidth, kMainHeight, NULL, NULL, instance, NULL);
     if (window == NULL)
         return NULL;
+    SetEventFilter(TranslateWindowKey);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return window;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "jobs/merge_queue.h"
 #include "sys/text.h"
 
 // The controls of the main window, by the names of its form.
@@ -21,6 +22,9 @@ extern const char kMainWindowClass[];
 // The top-left corner that centres a window of the main window's size on a
 // screen of the given size.
 POINT CenteredOrigin(int screenWidth, int screenHeight);
+
+// The merges that the window keeps (NULL before it is created).
+MergeQueue* MainWindowMerges(HWND window);
 
 // Creates the main window with all its controls, centred on the primary
 // screen, and shows it; NULL when it cannot be created.

@@ -110,3 +110,13 @@ Text GetCellText(HWND list, int row, int column)
         return Text();
     }
 }
+
+int RowFromBottom(HWND list, int row)
+{
+    return RowCount(list) - 1 - row;
+}
+
+int RowIndexFromBottom(HWND list, int fromBottom)
+{
+    return RowCount(list) - 1 - fromBottom;
+}

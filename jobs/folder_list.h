@@ -22,3 +22,9 @@ int InsertRow(HWND list, int position, const Text& text);
 void SetCellText(HWND list, int row, int column, const Text& text);
 // The cell's whole text, however long; "" for an empty cell.
 Text GetCellText(HWND list, int row, int column);
+
+// Rows are only ever inserted at the top and never removed, so a row's
+// place counted from the bottom stays the same while its index grows: the
+// one name of a row that holds across scans.
+int RowFromBottom(HWND list, int row);
+int RowIndexFromBottom(HWND list, int fromBottom);

@@ -1,9 +1,10 @@
 #include "jobs/folder_scan.h"
 
-#include "app/main_window.h"
 #include "sys/paths.h"
 
 namespace {
+
+EventFilter eventFilter = NULL;
 
 bool Accepts(DWORD attributes, DWORD attribute)
 {
@@ -100,9 +101,14 @@ void ProcessEvents()
             return;
         }
         // Esc and Tab work during a run as they do in the main loop.
-        if (TranslateWindowKey(msg))
+        if (eventFilter != NULL && eventFilter(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+void SetEventFilter(EventFilter filter)
+{
+    eventFilter = filter;
 }

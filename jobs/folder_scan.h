@@ -36,3 +36,9 @@ int EnumerateFiles(const Text& folder, const Text& pattern, TextArray& files);
 
 // Dispatches every message waiting in the thread's queue, without waiting.
 void ProcessEvents();
+
+// A message that the window takes before it is dispatched (the keys that the
+// main window handles itself); true when it was taken. ProcessEvents offers
+// it every message, as the main loop does.
+typedef bool (*EventFilter)(const MSG& msg);
+void SetEventFilter(EventFilter filter);

@@ -1,53 +1,57 @@
 #include "jobs/merge_run.h"
 
-#include "app/main_window.h"
+#include <string>
+
 #include "jobs/folder_list.h"
 #include "jobs/folder_scan.h"
+#include "jobs/merge_rules.h"
 #include "sys/command_runner.h"
 #include "sys/paths.h"
 
 namespace {
 
 const char kPdfPattern[] = "*.pdf";
-const char kStarted[] = "已处理";
-const char kFailed[] = "处理失败";
+
+Text WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0)
+        return Text();
+    Text text(static_cast<Text::size_type>(length) + 1, '\0');
+    text.resize(static_cast<Text::size_type>(GetWindowTextA(window, &text[0], length + 1)));
+    return text;
+}
 
 // The short form of the folder that receives the merged files: the output
 // folder box's, or the program's own while the box is empty; "" when that
 // folder does not exist.
-Text OutputFolder(HWND window)
+Text OutputFolder(HWND outputBox)
 {
-    const Text box = ControlText(window, 编辑框2);
+    const Text box = WindowText(outputBox);
     return ShortPath(box.empty() ? RunDirectory() : box);
 }
 
 // The short forms of the files, without the file that the merge writes: an
 // earlier merge's result in the folder itself. pdftk would read the file it
-// is overwriting and write blank pages.
-TextArray MergeInputs(const TextArray& files, const Text& outputPath)
+// is overwriting and write blank pages. A file that has no short form (it
+// has gone since it was listed) is named in unreadable, not left out.
+TextArray MergeInputs(const TextArray& files, const Text& outputPath, Text& unreadable)
 {
     const Text target = ShortPath(outputPath);
     TextArray inputs;
     for (const Text& file : files) {
         Text input = ShortPath(file);
-        if (target.empty() || !SamePath(input, target))
+        if (input.empty() && unreadable.empty())
+            unreadable = file;
+        if (!input.empty() && (target.empty() || !SamePath(input, target)))
             inputs.push_back(input);
     }
     return inputs;
 }
 
-// Starts the merge of one row; true when its process was created.
-bool MergeRow(HWND window, HWND list, int row, TextArray& files)
+Text CellOfRow(HWND list, int rowFromBottom, int column)
 {
-    EnumerateFiles(GetCellText(list, row, ColumnPath), kPdfPattern, files);
-    // Read after the files were collected: whatever the boxes hold now.
-    const Text outputFolder = OutputFolder(window);
-    // Without it the output path would point at the root of some drive.
-    if (outputFolder.empty())
-        return false;
-    const Text outputPath = MergeOutputPath(outputFolder, GetCellText(list, row, ColumnTitle));
-    const Text inputList = InputList(MergeInputs(files, outputPath));
-    return RunCommand(MergeCommandLine(RunDirectory(), inputList, outputPath)) == 1;
+    return GetCellText(list, RowIndexFromBottom(list, rowFromBottom), column);
 }
 
 }  // namespace
@@ -71,15 +75,53 @@ Text MergeCommandLine(const Text& runDirectory, const Text& inputList, const Tex
            QuoteArgument(outputPath);
 }
 
-void MergeAll(HWND window)
+RowMerge ComposeRowMerge(HWND list, int rowFromBottom, HWND outputBox, TextArray& files)
 {
-    HWND list = GetDlgItem(window, 超级列表框1);
-    const int rows = RowCount(list);
+    RowMerge merge;
+    merge.job.rowFromBottom = rowFromBottom;
+    EnumerateFiles(CellOfRow(list, rowFromBottom, ColumnPath), kPdfPattern, files);
+    // Read after the files were collected: whatever the box holds now.
+    const Text outputFolder = OutputFolder(outputBox);
+    // Without it the output path would point at the root of some drive.
+    if (outputFolder.empty()) {
+        merge.failure = "存放目录不存在";
+        return merge;
+    }
+    merge.job.output = MergeOutputPath(outputFolder, CellOfRow(list, rowFromBottom, ColumnTitle));
+    Text unreadable;
+    const TextArray inputs = MergeInputs(files, merge.job.output, unreadable);
+    if (!unreadable.empty())
+        merge.failure = "无法读取文件 " + unreadable;
+    else if (inputs.empty())
+        merge.failure = "目录中没有 PDF 文件";
+    merge.job.commandLine = MergeCommandLine(RunDirectory(), InputList(inputs), merge.job.output);
+    if (merge.failure.empty() && merge.job.commandLine.size() > kMaxCommandLine)
+        merge.failure = "PDF 文件太多，命令行过长";
+    return merge;
+}
+
+void MergeAll(MergeQueue& queue, HWND outputBox)
+{
+    const int rows = RowCount(queue.list);
+    TextArray runOutputs;
+    std::vector<int> runRows;
     TextArray files;
-    for (int row = 0; row < rows; ++row) {
+    for (int fromBottom = rows - 1; fromBottom >= 0; --fromBottom) {
         // Once per row as well: a run over folders without PDF files must
         // not freeze the window.
         ProcessEvents();
-        SetCellText(list, row, ColumnStatus, MergeRow(window, list, row, files) ? kStarted : kFailed);
+        if (MergeQueued(queue, fromBottom))
+            continue;
+        const RowMerge merge = ComposeRowMerge(queue.list, fromBottom, outputBox, files);
+        const int earlier = merge.failure.empty() ? EarlierWriter(runOutputs, merge.job.output) : -1;
+        if (!merge.failure.empty()) {
+            FailRow(queue, fromBottom, merge.failure);
+        } else if (earlier >= 0) {
+            FailRow(queue, fromBottom, SameOutputReason(RowIndexFromBottom(queue.list, runRows[earlier]) + 1));
+        } else {
+            runOutputs.push_back(merge.job.output);
+            runRows.push_back(fromBottom);
+            QueueMerge(queue, merge.job);
+        }
     }
 }

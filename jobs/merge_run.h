@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "jobs/merge_queue.h"
 #include "sys/text.h"
 
 // The inputs of one merge, in order, each framed by one space on each side
@@ -14,6 +15,22 @@ Text MergeOutputPath(const Text& outputFolder, const Text& title);
 // for one row: its inputs concatenated into the output file.
 Text MergeCommandLine(const Text& runDirectory, const Text& inputList, const Text& outputPath);
 
-// The click of 合并: starts one merge per row of the main window's folder
-// list, from the top, and writes each row's status.
-void MergeAll(HWND window);
+// The longest command line that the system starts a program with.
+const Text::size_type kMaxCommandLine = 32766;
+
+// What the run makes of one row: the merge to queue, or why there is none.
+struct RowMerge {
+    MergeJob job;
+    Text failure;
+};
+
+// Composes the merge of the row: lists its folder's PDF files, reads the
+// output folder box at that moment (the program's folder while it is
+// empty) and the row's title.
+RowMerge ComposeRowMerge(HWND list, int rowFromBottom, HWND outputBox, TextArray& files);
+
+// The click of 合并: reaches every row of the queue's list from the top,
+// composes its merge and queues it, or marks the row failed. Rows whose
+// merge still waits or runs keep their place; within the run, a row whose
+// output file an earlier row writes is not merged over it.
+void MergeAll(MergeQueue& queue, HWND outputBox);

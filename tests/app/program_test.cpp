@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "jobs/folder_list.h"
+#include "jobs/merge_rules.h"
 #include "support/pdftk_double.h"
 #include "support/temp_folder.h"
 #include "support/tool_process.h"
@@ -99,6 +100,7 @@ TEST_CASE("a merge run of the real tool starts pdftk.exe from the tool's own fol
     REQUIRE(t.tool.window() != NULL);
     REQUIRE(t.tool.RowCount() == 2);
     t.tool.Click(按钮2);
+    REQUIRE(t.tool.WaitForMerges());
     WaitForProcessesToEnd("My.exe");
     std::vector<DoubleCall> calls = t.log.Calls();
     REQUIRE(calls.size() == 2);
@@ -134,6 +136,36 @@ TEST_CASE("closing the window during a merge run ends the tool at once with exit
         CHECK(t.tool.ExitCode() == 0);
         CHECK(t.log.Calls().empty());
     }
+}
+
+TEST_CASE("closing the window while merges run and wait: exit code 0, running ones go on, waiting ones never start")
+{
+    TempFolder place;
+    DoubleLog log;
+    const std::string toolFolder = place.MakeFolder("tool");
+    InstalledDouble pdftk(toolFolder + "\\pdftk.exe");
+    const std::string root = place.MakeFolder("root");
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const int places = MergeSlots(static_cast<int>(system.dwNumberOfProcessors));
+    for (int i = 0; i < places + 2; ++i) {
+        const std::string folder = place.MakeFolder("root\\job" + std::to_string(i));
+        place.MakeFile("root\\job" + std::to_string(i) + "\\a.pdf");
+        OrderDouble(folder, "sleep 1000");
+    }
+    ToolProcess tool(toolFolder);
+    REQUIRE(tool.window() != NULL);
+    REQUIRE(tool.ChooseFolder(按钮1, root));
+    REQUIRE(tool.RowCount() == places + 2);
+    tool.Click(按钮2);
+    int waiting = 0;
+    for (int row = 0; row < tool.RowCount(); ++row)
+        waiting += tool.CellText(row, ColumnStatus) == "等待中";
+    CHECK(waiting == 2);
+    PostMessageA(tool.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    CHECK(tool.ExitCode() == 0);
+    // The running merges end by themselves after the tool, and log then.
+    CHECK(log.Calls().size() == static_cast<size_t>(places));
 }
 
 namespace {

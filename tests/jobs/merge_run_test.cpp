@@ -1,7 +1,9 @@
 #include <doctest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -102,16 +104,30 @@ struct MergeFixture {
         DestroyAndDrain(window);
     }
     void InstallPdftk() { pdftk.reset(new InstalledDouble(RunDirectory() + "\\pdftk.exe")); }
+    MergeQueue& Merges() const { return *MainWindowMerges(window); }
+    // A run as the click on 合并 starts it; returns once it has reached
+    // every row, with the merges still going on.
+    void Run() { MergeAll(Merges(), GetDlgItem(window, 编辑框2)); }
+    // A run, and then the end of all its merges.
+    void RunToEnd()
+    {
+        Run();
+        REQUIRE(WaitForMerges(window));
+    }
     // A row at the bottom of the list for a folder of the root.
     std::string AddRow(const std::string& title, const std::vector<std::string>& files = {})
     {
         const std::string folder = root.MakeFolder(title);
+        AddRowFor(folder, title);
         for (const std::string& file : files)
             root.MakeFile(title + "\\" + file);
+        return folder;
+    }
+    void AddRowFor(const std::string& folder, const std::string& title)
+    {
         int row = InsertRow(list, RowCount(list), std::to_string(RowCount(list) + 1));
         SetCellText(list, row, ColumnTitle, title);
         SetCellText(list, row, ColumnPath, folder);
-        return folder;
     }
     std::vector<std::string> Statuses() const
     {
@@ -120,6 +136,7 @@ struct MergeFixture {
             statuses.push_back(GetCellText(list, row, ColumnStatus));
         return statuses;
     }
+    std::string Reason(int row) const { return FailureReason(Merges(), RowFromBottom(list, row)); }
     std::vector<std::string> ExpectedArgs(const std::string& folder, const std::string& outputFolder,
                                           const std::string& title) const
     {
@@ -134,38 +151,41 @@ struct MergeFixture {
 
 }  // namespace
 
-TEST_CASE_FIXTURE(MergeFixture, "MergeAll starts one merge per row, from the top, with the row's PDF files")
+TEST_CASE_FIXTURE(MergeFixture, "MergeAll merges every row with PDF files, from the top, with the row's files")
 {
     REQUIRE(window != NULL);
     InstallPdftk();
     const std::string a = AddRow("Alpha", {"b.pdf", "a.pdf", "jan 2020.pdf", "notes.txt"});
     root.MakeFolder("Alpha\\inner.pdf");
     root.MakeFile("Alpha\\inner.pdf\\deep.pdf");
-    const std::string b = AddRow("空 目录");
+    AddRow("空 目录");
     const std::string c = AddRow("报表", {"一月.pdf"});
 
-    MergeAll(window);
+    RunToEnd();
     std::vector<DoubleCall> calls = log.Calls();
     const std::string outputFolder = RunDirectory();
     const std::vector<std::vector<std::string>> expected = {
         ExpectedArgs(a, outputFolder, "Alpha"),
-        ExpectedArgs(b, outputFolder, "空 目录"),
         ExpectedArgs(c, outputFolder, "报表"),
     };
+    // A folder without PDF files starts no pdftk.
     REQUIRE(calls.size() == expected.size());
     unsigned long long startedBefore = 0;
-    for (size_t row = 0; row < expected.size(); ++row) {
-        CAPTURE(row);
-        const DoubleCall* call = CallWriting(calls, expected[row].back());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        CAPTURE(i);
+        const DoubleCall* call = CallWriting(calls, expected[i].back());
         REQUIRE(call != NULL);
         CHECK(call->module == RunDirectory() + "\\pdftk.exe");
-        CHECK(call->args == expected[row]);
+        CHECK(call->args == expected[i]);
         CHECK(call->createdAt >= startedBefore);
         startedBefore = call->createdAt;
     }
     CHECK(expected[0].size() == 3 + 3 + 1);  // a.pdf, b.pdf and jan 2020.pdf, no other file
-    CHECK(expected[1].size() == 3 + 1);      // a folder without PDF files is started all the same
-    CHECK(Statuses() == std::vector<std::string>{"已处理", "已处理", "已处理"});
+    CHECK(Statuses() == std::vector<std::string>{"已处理", "处理失败", "已处理"});
+    CHECK(Reason(1) == "目录中没有 PDF 文件");
+    CHECK(Reason(0) == "");
+    DeleteFileA((outputFolder + "\\Alpha.pdf").c_str());
+    DeleteFileA((outputFolder + "\\报表.pdf").c_str());
 }
 
 TEST_CASE_FIXTURE(MergeFixture, "MergeAll writes into the folder of the output folder box")
@@ -176,11 +196,60 @@ TEST_CASE_FIXTURE(MergeFixture, "MergeAll writes into the folder of the output f
     SetControlText(window, 编辑框2, output);
     const std::string a = AddRow("Alpha", {"a.pdf"});
 
-    MergeAll(window);
+    RunToEnd();
     std::vector<DoubleCall> calls = log.Calls();
     REQUIRE(calls.size() == 1);
     CHECK(calls[0].args == ExpectedArgs(a, output, "Alpha"));
     CHECK(Statuses() == std::vector<std::string>{"已处理"});
+    CHECK(GetFileAttributesA((output + "\\Alpha.pdf").c_str()) != INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_CASE("how a merge ends decides what its row reads, and the tip tells why it failed")
+{
+    struct Case {
+        const char* name;
+        const char* orders;  // for the double, "" for none
+        const char* status;
+        const char* reason;
+    } cases[] = {
+        {"pdftk ends with 0 and writes the file", "", "已处理", ""},
+        {"pdftk ends with 1", "exit 1", "处理失败", "pdftk 退出代码 1"},
+        {"pdftk ends with 2", "exit 2", "处理失败", "pdftk 退出代码 2"},
+        {"pdftk ends with 0 but writes nothing", "nowrite", "处理失败", "未生成合并文件"},
+        {"pdftk's error message is shown with its code", "exit 1\nerror Error: Unexpected Exception.",
+         "处理失败", "pdftk 退出代码 1\r\nError: Unexpected Exception."},
+    };
+    for (const Case& c : cases) {
+        INFO(std::string(c.name));
+        MergeFixture f;
+        REQUIRE(f.window != NULL);
+        f.InstallPdftk();
+        const std::string output = f.root.MakeFolder("out");
+        SetControlText(f.window, 编辑框2, output);
+        const std::string folder = f.AddRow("Alpha", {"a.pdf"});
+        if (*c.orders)
+            OrderDouble(folder, c.orders);
+        f.RunToEnd();
+        CHECK(f.log.Calls().size() == 1);
+        CHECK(f.Statuses() == std::vector<std::string>{c.status});
+        CHECK(f.Reason(0) == c.reason);
+    }
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "an older output file does not make a merge that wrote nothing a success")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    const std::string folder = AddRow("Alpha", {"a.pdf"});
+    RunToEnd();
+    REQUIRE(Statuses() == std::vector<std::string>{"已处理"});
+    OrderDouble(folder, "nowrite");
+    RunToEnd();
+    CHECK(Statuses() == std::vector<std::string>{"处理失败"});
+    CHECK(Reason(0) == "未生成合并文件");
+    CHECK(GetFileAttributesA((output + "\\Alpha.pdf").c_str()) != INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_CASE("runs that must start nothing")
@@ -191,10 +260,11 @@ TEST_CASE("runs that must start nothing")
         int rows;
         const char* outputBox;  // relative to the root; NULL: empty box
         const char* status;
+        const char* reason;
     } cases[] = {
-        {"an empty folder list", true, 0, NULL, NULL},
-        {"pdftk.exe missing from the program's folder", false, 2, NULL, "处理失败"},
-        {"an output folder that does not exist", true, 2, "missing", "处理失败"},
+        {"an empty folder list", true, 0, NULL, NULL, ""},
+        {"pdftk.exe missing from the program's folder", false, 2, NULL, "处理失败", "找不到 pdftk.exe"},
+        {"an output folder that does not exist", true, 2, "missing", "处理失败", "存放目录不存在"},
     };
     for (const Case& c : cases) {
         INFO(std::string(c.name));
@@ -206,24 +276,29 @@ TEST_CASE("runs that must start nothing")
             SetControlText(f.window, 编辑框2, f.root / c.outputBox);
         for (int i = 0; i < c.rows; ++i)
             f.AddRow("row" + std::to_string(i), {"a.pdf"});
-        MergeAll(f.window);
+        f.RunToEnd();
         CHECK(f.log.Calls().empty());
         CHECK(f.Statuses() == std::vector<std::string>(c.rows, c.status ? c.status : ""));
+        for (int row = 0; row < c.rows; ++row)
+            CHECK(f.Reason(row) == c.reason);
     }
 }
 
 TEST_CASE_FIXTURE(MergeFixture, "a second run starts every row again and rewrites each status")
 {
     REQUIRE(window != NULL);
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
     AddRow("Alpha", {"a.pdf"});
-    AddRow("Beta");
-    MergeAll(window);
+    AddRow("Beta", {"b.pdf"});
+    RunToEnd();
     CHECK(Statuses() == std::vector<std::string>{"处理失败", "处理失败"});
     InstallPdftk();
-    MergeAll(window);
-    MergeAll(window);
+    RunToEnd();
+    RunToEnd();
     CHECK(log.Calls().size() == 4);
     CHECK(Statuses() == std::vector<std::string>{"已处理", "已处理"});
+    CHECK(Reason(0) == "");
 }
 
 TEST_CASE_FIXTURE(MergeFixture, "the file that a merge writes is never one of its own inputs")
@@ -237,7 +312,7 @@ TEST_CASE_FIXTURE(MergeFixture, "the file that a merge writes is never one of it
     CharUpperA(&box[0]);
     SetControlText(window, 编辑框2, box);
 
-    MergeAll(window);
+    RunToEnd();
     std::vector<DoubleCall> calls = log.Calls();
     REQUIRE(calls.size() == 1);
     std::vector<std::string> inputs(calls[0].args.begin() + 1, calls[0].args.end() - 3);
@@ -249,6 +324,108 @@ TEST_CASE_FIXTURE(MergeFixture, "the file that a merge writes is never one of it
     CHECK(expected.size() == 2);
     CHECK(inputs == expected);
     CHECK(calls[0].args.back() == Short(box) + "\\Reports.pdf");
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "no more merges run at once than there are places, and all of them end")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    Merges().slots = 2;
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    for (int i = 0; i < 10; ++i)
+        OrderDouble(AddRow("row" + std::to_string(i), {"a.pdf"}), "sleep 150");
+
+    Run();
+    // The run has reached every row: two run, the others wait in order.
+    const std::vector<std::string> reached = Statuses();
+    CHECK(std::count(reached.begin(), reached.end(), std::string("处理中")) == 2);
+    CHECK(std::count(reached.begin(), reached.end(), std::string("等待中")) == 8);
+    CHECK(reached[0] == "处理中");
+    REQUIRE(WaitForMerges(window));
+    const std::vector<DoubleCall> calls = log.Calls();
+    CHECK(calls.size() == 10);
+    CHECK(MostAtOnce(calls) == 2);
+    CHECK(Statuses() == std::vector<std::string>(10, "已处理"));
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "two rows with one output file never merge at the same time")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    // Two roots that both hold 2020: within one run, the later row is not
+    // merged over the earlier one.
+    root.MakeFolder("first");
+    root.MakeFolder("second");
+    const std::string a = root.MakeFolder("first\\2020"), b = root.MakeFolder("second\\2020");
+    root.MakeFile("first\\2020\\a.pdf");
+    root.MakeFile("second\\2020\\b.pdf");
+    OrderDouble(a, "sleep 300");
+    OrderDouble(b, "sleep 300");
+    AddRowFor(a, "2020");
+    AddRowFor(b, "2020");
+    Run();
+    CHECK(Statuses() == std::vector<std::string>{"处理中", "处理失败"});
+    CHECK(Reason(1) == "与第 1 行的输出文件相同");
+    // The second root scanned again, and a run while the first merge still
+    // writes: the new row waits for the file rather than writing it at the
+    // same time.
+    InsertRow(list, 0, "1");
+    SetCellText(list, 0, ColumnTitle, "2020");
+    SetCellText(list, 0, ColumnPath, b);
+    Run();
+    CHECK(Statuses() == std::vector<std::string>{"等待中", "处理中", "处理失败"});
+    REQUIRE(WaitForMerges(window));
+    const std::vector<DoubleCall> calls = log.Calls();
+    CHECK(calls.size() == 2);
+    CHECK(MostAtOnce(calls) == 1);
+    CHECK(Statuses() == std::vector<std::string>{"已处理", "已处理", "处理失败"});
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "statuses stay with their rows when a scan inserts rows above them")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    Merges().slots = 2;
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    OrderDouble(AddRow("Alpha", {"a.pdf"}), "sleep 200");
+    OrderDouble(AddRow("Beta", {"b.pdf"}), "sleep 200\nexit 1");
+    OrderDouble(AddRow("Gamma", {"c.pdf"}), "sleep 200");
+    AddRow("Empty");
+    Run();
+    REQUIRE(Statuses() == std::vector<std::string>{"处理中", "处理中", "等待中", "处理失败"});
+    // What a scan does while they run: two new rows at the top.
+    for (const char* title : {"New1", "New2"}) {
+        InsertRow(list, 0, "1");
+        SetCellText(list, 0, ColumnTitle, title);
+    }
+    REQUIRE(WaitForMerges(window));
+    CHECK(Statuses() == std::vector<std::string>{"", "", "已处理", "处理失败", "已处理", "处理失败"});
+    CHECK(GetCellText(list, 3, ColumnTitle) == "Beta");
+    CHECK(Reason(3) == "pdftk 退出代码 1");
+    CHECK(Reason(5) == "目录中没有 PDF 文件");
+    CHECK(Reason(0) == "");
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "a run during running merges queues no row twice")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    Merges().slots = 2;
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    for (const char* title : {"A", "B", "C"})
+        OrderDouble(AddRow(title, {"a.pdf"}), "sleep 200");
+    Run();
+    REQUIRE(Statuses() == std::vector<std::string>{"处理中", "处理中", "等待中"});
+    Run();
+    CHECK(Statuses() == std::vector<std::string>{"处理中", "处理中", "等待中"});
+    REQUIRE(WaitForMerges(window));
+    CHECK(log.Calls().size() == 3);
+    CHECK(Statuses() == std::vector<std::string>(3, "已处理"));
 }
 
 namespace {
@@ -283,11 +460,11 @@ TEST_CASE_FIXTURE(MergeFixture, "the window handles its messages once per row, a
     seenList = list;
     PostMessageA(probe.handle(), kProbe, 0, 0);
 
-    MergeAll(window);
+    RunToEnd();
     // Handled before the last row was reached.
     REQUIRE(seenStatuses.size() == 2);
     CHECK(seenStatuses.back() == "");
-    CHECK(log.Calls().size() == 2);
+    CHECK(Statuses() == std::vector<std::string>{"处理失败", "处理失败"});
 }
 
 namespace {
@@ -308,12 +485,15 @@ LRESULT CALLBACK CancelDialogs(int code, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-TEST_CASE_FIXTURE(MergeFixture, "a click on 合并 or 选择文件目录 during a run changes nothing")
+TEST_CASE_FIXTURE(MergeFixture, "clicks while the run reaches the rows: 合并 runs after it, 选择文件目录 at once")
 {
     REQUIRE(window != NULL);
     InstallPdftk();
-    AddRow("Alpha", {"a.pdf", "b.pdf"});
-    AddRow("Beta", {"c.pdf"});
+    Merges().slots = 2;
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    OrderDouble(AddRow("Alpha", {"a.pdf", "b.pdf"}), "sleep 300");
+    OrderDouble(AddRow("Beta", {"c.pdf"}), "sleep 300");
     HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialogs, NULL, GetCurrentThreadId());
     dialogsOpened = 0;
     // Waiting in the queue, these reach the window while the run collects
@@ -324,13 +504,51 @@ TEST_CASE_FIXTURE(MergeFixture, "a click on 合并 or 选择文件目录 during 
     Click(按钮2);
     MSG msg;
     CHECK_FALSE(PeekMessageA(&msg, window, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
+    CHECK(dialogsOpened == 1);
+    UnhookWindowsHookEx(hook);
+    // The second run found both rows running and queued neither again.
+    CHECK(Statuses() == std::vector<std::string>{"处理中", "处理中"});
+    REQUIRE(WaitForMerges(window));
     CHECK(log.Calls().size() == 2);
-    CHECK(dialogsOpened == 0);
-    CHECK(RowCount(list) == 2);
     CHECK(GetCellText(list, 0, ColumnTitle) == "Alpha");
 
-    // Once the run is over, 合并 works again.
+    // Once they have ended, 合并 merges both again.
     Click(按钮2);
+    REQUIRE(WaitForMerges(window));
     CHECK(log.Calls().size() == 4);
-    UnhookWindowsHookEx(hook);
+}
+
+namespace {
+
+std::string TipOf(HWND window, int row, const char* shown)
+{
+    char text[256];
+    lstrcpynA(text, shown, sizeof(text));
+    NMLVGETINFOTIPA tip = {};
+    tip.hdr.hwndFrom = GetDlgItem(window, 超级列表框1);
+    tip.hdr.idFrom = 超级列表框1;
+    tip.hdr.code = LVN_GETINFOTIPA;
+    tip.pszText = text;
+    tip.cchTextMax = sizeof(text);
+    tip.iItem = row;
+    SendMessageA(window, WM_NOTIFY, 超级列表框1, reinterpret_cast<LPARAM>(&tip));
+    return text;
+}
+
+}  // namespace
+
+// Wine 8's list view sends no LVN_GETINFOTIP when the pointer rests on an
+// item, so the window's answer to that notification is what is tested.
+TEST_CASE_FIXTURE(MergeFixture, "the tip of a failed row says why; other rows keep the list's own")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    AddRow("Alpha", {"a.pdf"});
+    AddRow("Empty");
+    RunToEnd();
+    REQUIRE(Statuses() == std::vector<std::string>{"已处理", "处理失败"});
+    CHECK(TipOf(window, 1, "") == "目录中没有 PDF 文件");
+    CHECK(TipOf(window, 0, "Alpha") == "Alpha");
 }

@@ -61,8 +61,14 @@ const std::map<std::string, SampleFiles>& SampleJobs()
         {"jan 2020", {{"first part.pdf", {"J1-p1", "J1-p2", "J1-p3"}}, {"second.pdf", {"J2-p1"}}}},
         {"v1.2", {{"only.pdf", {"V-p1"}}}},
         {"空目录", {}},
+        {kCorruptJob, {{"坏.pdf", {}}}},
     };
     return jobs;
+}
+
+bool SampleJobMerges(const std::string& name)
+{
+    return !SampleJobs().at(name).empty() && name != kCorruptJob;
 }
 
 void MakeSampleJobs(const std::string& root)
@@ -71,8 +77,12 @@ void MakeSampleJobs(const std::string& root)
         const std::string folder = root + "\\" + job.first;
         if (!CreateDirectoryA(folder.c_str(), NULL))
             throw std::runtime_error("cannot create " + folder);
-        for (const auto& file : job.second)
-            WritePdf(folder + "\\" + file.first, file.second);
+        for (const auto& file : job.second) {
+            if (job.first == kCorruptJob)
+                std::ofstream(folder + "\\" + file.first, std::ios::binary) << "%PDF-1.4 cut short\n";
+            else
+                WritePdf(folder + "\\" + file.first, file.second);
+        }
     }
     std::ofstream(root + "\\空目录\\readme.txt") << "no PDF here\n";
 }

@@ -9,9 +9,13 @@ void WritePdf(const std::string& path, const std::vector<std::string>& pageTexts
 
 // The jobs of the sample tree: folder names, the PDF files in each and the
 // texts of their pages. One name has a space, one a dot, one is Chinese,
-// one file name has a space, and one folder holds no PDF file.
+// one file name has a space, one folder holds no PDF file, and one holds a
+// corrupt PDF file (kCorruptJob), which pdftk refuses.
 typedef std::map<std::string, std::vector<std::string>> SampleFiles;
 const std::map<std::string, SampleFiles>& SampleJobs();
+const char kCorruptJob[] = "损坏";
+// Whether the merge of that sample job makes a file.
+bool SampleJobMerges(const std::string& name);
 
 // Makes the sample tree's folders and files inside root, which exists.
 void MakeSampleJobs(const std::string& root);

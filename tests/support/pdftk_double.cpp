@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 DoubleLog::DoubleLog(int exitCode)
 {
@@ -41,6 +43,8 @@ std::vector<DoubleCall> DoubleLog::Calls(const char* program) const
         } else if (line.compare(0, 4, "ids ") == 0) {
             std::sscanf(line.c_str() + 4, "%lu %lu %llu", &calls.back().processId, &calls.back().threadId,
                         &calls.back().createdAt);
+        } else if (line.compare(0, 6, "times ") == 0) {
+            std::sscanf(line.c_str() + 6, "%llu %llu", &calls.back().beganAt, &calls.back().endedAt);
         } else if (line.compare(0, 5, "line ") == 0) {
             calls.back().line = line.substr(5);
         } else if (line.compare(0, 4, "arg ") == 0) {
@@ -78,4 +82,28 @@ void WaitForProcessesToEnd(const char* program)
             return;
         Sleep(20);
     }
+}
+
+void OrderDouble(const std::string& folder, const std::string& orders)
+{
+    std::ofstream file(folder + "\\pdftk-double.txt", std::ios::binary | std::ios::trunc);
+    file << orders << "\n";
+}
+
+int MostAtOnce(const std::vector<DoubleCall>& calls)
+{
+    // Ends sort before starts at the same moment: one merge ending as the
+    // next begins is not two at once.
+    std::vector<std::pair<unsigned long long, int>> events;
+    for (const DoubleCall& call : calls) {
+        events.push_back({call.beganAt, 1});
+        events.push_back({call.endedAt, -1});
+    }
+    std::sort(events.begin(), events.end());
+    int now = 0, most = 0;
+    for (const std::pair<unsigned long long, int>& event : events) {
+        now += event.second;
+        most = std::max(most, now);
+    }
+    return most;
 }

@@ -11,6 +11,8 @@ struct DoubleCall {
     // of their starts (Windows keeps it at the clock tick, Wine finer, so
     // starts in a row may have equal times).
     unsigned long long createdAt = 0;
+    // When it began and ended, system time in 100 ns.
+    unsigned long long beganAt = 0, endedAt = 0;
     std::string line;               // its command line, unchanged
     std::vector<std::string> args;  // split by the Windows rules, program first
 };
@@ -49,3 +51,10 @@ private:
 
 // Waits up to 20 s until no process of that file name runs any more.
 void WaitForProcessesToEnd(const char* program);
+
+// Tells the double what to do when it merges the files of folder (see
+// tests/tools/pdftk_double.cpp): "exit 1", "sleep 300", "nowrite", ...
+void OrderDouble(const std::string& folder, const std::string& orders);
+
+// The largest number of the calls that ran at the same time.
+int MostAtOnce(const std::vector<DoubleCall>& calls);

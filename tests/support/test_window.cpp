@@ -1,5 +1,8 @@
 #include "support/test_window.h"
 
+#include "app/main_window.h"
+#include "jobs/merge_queue.h"
+
 namespace {
 const char kTestWindowClass[] = "QuorvaneTestWindow";
 }
@@ -25,5 +28,23 @@ void DestroyAndDrain(HWND window)
     DestroyWindow(window);
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    }
+}
+
+bool WaitForMerges(HWND mainWindow, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const MergeQueue* merges = MainWindowMerges(mainWindow);
+        if (merges == NULL || !MergesPending(*merges))
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
     }
 }

@@ -19,3 +19,7 @@ private:
 // the thread's queue (the request to quit among it), so that the next case
 // starts from an empty queue.
 void DestroyAndDrain(HWND window);
+
+// Handles the thread's messages until the main window's merges have all
+// ended (none waits or runs); false when they have not after timeoutMs.
+bool WaitForMerges(HWND mainWindow, DWORD timeoutMs = 20000);

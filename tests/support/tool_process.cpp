@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "jobs/folder_list.h"
 #include "support/pdftk_double.h"
 #include "support/temp_folder.h"
 
@@ -136,6 +137,23 @@ void ToolProcess::Click(int id)
 {
     SendMessageA(Control(id), BM_CLICK, 0, 0);
     Sync();
+}
+
+bool ToolProcess::WaitForMerges(DWORD timeoutMs) const
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        bool pending = false;
+        for (int row = 0; row < RowCount() && !pending; ++row) {
+            const std::string status = CellText(row, ColumnStatus);
+            pending = status == "等待中" || status == "处理中";
+        }
+        if (!pending)
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
 }
 
 int ToolProcess::RowCount() const

@@ -27,6 +27,10 @@ public:
     // Clicks a button and returns once its handler has run.
     void Click(int id);
 
+    // Waits until no row reads 等待中 or 处理中 any more: every merge of the
+    // runs so far has ended. False after timeoutMs.
+    bool WaitForMerges(DWORD timeoutMs = 60000) const;
+
     int RowCount() const;
     std::string CellText(int row, int column) const;
     std::string ControlText(int id) const;

@@ -128,3 +128,54 @@ TEST_CASE("RunCommand keeps no handle and starts one process per call")
     for (const DoubleCall& call : calls)
         CHECK_FALSE(StillHeld(call));
 }
+
+TEST_CASE("StartCommand hands back the process, and its output lands in the capture file")
+{
+    TempFolder folder;
+    DoubleLog log;
+    InstalledDouble program(folder / "pdftk.exe");
+    const std::string input = folder.MakeFile("a.pdf");
+    OrderDouble(folder.path(), "exit 3\nerror Error: Failed to open PDF file:");
+    HANDLE capture = CreateOutputCapture();
+    REQUIRE(capture != NULL);
+    StartedCommand started = StartCommand(program.path() + " " + input + " cat output " + (folder / "o.pdf"), capture);
+    REQUIRE(started.process != NULL);
+    CHECK(WaitForSingleObject(started.process, 20000) == WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(started.process, &code);
+    CHECK(code == 3);
+    CHECK(LastCapturedLine(capture) == "Error: Failed to open PDF file:");
+    // The capture is the tool's own: the started program holds no copy once
+    // it has been started, the next one inherits none.
+    DWORD flags = 0;
+    CHECK(GetHandleInformation(capture, &flags));
+    CHECK((flags & HANDLE_FLAG_INHERIT) == 0);
+    CloseHandle(started.process);
+    CloseHandle(capture);
+
+    StartedCommand missing = StartCommand(folder / "none.exe", NULL);
+    CHECK(missing.process == NULL);
+    CHECK(missing.error == ERROR_FILE_NOT_FOUND);
+}
+
+TEST_CASE("the last line of a capture")
+{
+    const struct {
+        const char* written;
+        const char* line;
+    } cases[] = {
+        {"", ""},
+        {"one line", "one line"},
+        {"first\r\nsecond\r\n", "second"},
+        {"first\nError: No input files\n\n  \r\n", "Error: No input files"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(std::string(c.written));
+        HANDLE capture = CreateOutputCapture();
+        REQUIRE(capture != NULL);
+        DWORD written = 0;
+        WriteFile(capture, c.written, lstrlenA(c.written), &written, NULL);
+        CHECK(LastCapturedLine(capture) == c.line);
+        CloseHandle(capture);
+    }
+}

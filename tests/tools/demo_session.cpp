@@ -96,7 +96,10 @@ int main(int argc, char** argv)
     Print("源目录: " + tool.ControlText(编辑框1));
     Print("存放目录: " + tool.ControlText(编辑框2));
     tool.Click(按钮2);
-    WaitForProcessesToEnd("pdftk.exe");
+    if (!tool.WaitForMerges()) {
+        std::fprintf(stderr, "the merges did not end within a minute\n");
+        return 1;
+    }
     Print("序号 | 目录名称 | 目录路径 | 状态");
     for (int row = 0; row < tool.RowCount(); ++row) {
         Print(tool.CellText(row, ColumnNumber) + " | " + tool.CellText(row, ColumnTitle) + " | " +

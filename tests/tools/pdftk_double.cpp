@@ -1,18 +1,30 @@
 // Stands in for pdftk.exe in the tests: appends what it was started with to
-// the log that PDFTK_DOUBLE_LOG names (else pdftk-calls.log beside itself)
-// and ends with the exit code that PDFTK_DOUBLE_EXIT gives (else 0).
+// the log that PDFTK_DOUBLE_LOG names (else pdftk-calls.log beside itself),
+// writes a small file at its last argument (the output of "cat output") and
+// ends with the exit code that PDFTK_DOUBLE_EXIT gives (else 0).
+//
+// A file pdftk-double.txt in the folder of its first input changes that for
+// the merges of that folder, one word a line:
+//   exit N      end with N, writing nothing (as pdftk does when it fails)
+//   sleep MS    wait MS milliseconds before ending
+//   nowrite     write nothing
+//   error TEXT  print TEXT on standard error
 //
 // One record per start, one line each:
 //   module <its own path>
 //   ids <its process id> <its thread id> <its creation time, in 100 ns>
+//   times <when it began> <when it ended>, system time in 100 ns
 //   line <the command line exactly as it came>
 //   arg <each argument, split by the Windows rules>
 //   end
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,7 +53,58 @@ std::string LogPath(const std::string& module)
     return module.substr(0, module.rfind('\\') + 1) + "pdftk-calls.log";
 }
 
-std::string Record(const std::string& module)
+unsigned long long Now()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+std::vector<std::wstring> Arguments()
+{
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> list;
+    for (int i = 0; args != NULL && i < count; ++i)
+        list.push_back(args[i]);
+    LocalFree(args);
+    return list;
+}
+
+// What pdftk-double.txt beside the first input asks for.
+struct Orders {
+    int exitCode = 0;
+    int sleepMs = 0;
+    bool write = true;
+    std::string error;
+};
+
+Orders ReadOrders(const std::vector<std::wstring>& args)
+{
+    Orders orders;
+    char code[16] = "";
+    if (GetEnvironmentVariableA("PDFTK_DOUBLE_EXIT", code, sizeof(code)) > 0)
+        orders.exitCode = std::atoi(code);
+    if (args.size() < 2)
+        return orders;
+    const std::wstring& first = args[1];
+    std::ifstream file(Ansi((first.substr(0, first.rfind(L'\\') + 1) + L"pdftk-double.txt").c_str()));
+    std::string word;
+    while (file >> word) {
+        if (word == "exit")
+            file >> orders.exitCode;
+        else if (word == "sleep")
+            file >> orders.sleepMs;
+        else if (word == "nowrite")
+            orders.write = false;
+        else if (word == "error")
+            std::getline(file >> std::ws, orders.error);
+    }
+    return orders;
+}
+
+std::string Record(const std::string& module, const std::vector<std::wstring>& args,
+                   unsigned long long began)
 {
     FILETIME created = {}, unused[3];
     GetProcessTimes(GetCurrentProcess(), &created, &unused[0], &unused[1], &unused[2]);
@@ -49,12 +112,10 @@ std::string Record(const std::string& module)
                                    created.dwLowDateTime;
     std::string record = "module " + module + "\n" + "ids " + std::to_string(GetCurrentProcessId()) +
                          " " + std::to_string(GetCurrentThreadId()) + " " + std::to_string(createdAt) +
-                         "\n" + "line " + GetCommandLineA() + "\n";
-    int count = 0;
-    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-    for (int i = 0; args != NULL && i < count; ++i)
-        record += "arg " + Ansi(args[i]) + "\n";
-    LocalFree(args);
+                         "\n" + "times " + std::to_string(began) + " " + std::to_string(Now()) + "\n" +
+                         "line " + GetCommandLineA() + "\n";
+    for (const std::wstring& arg : args)
+        record += "arg " + Ansi(arg.c_str()) + "\n";
     return record + "end\n";
 }
 
@@ -76,14 +137,33 @@ bool Append(const std::string& log, const std::string& record)
     return false;
 }
 
+bool WriteOutput(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const char content[] = "%PDF-1.4 written by the pdftk test double\n";
+    DWORD written = 0;
+    WriteFile(file, content, sizeof(content) - 1, &written, NULL);
+    CloseHandle(file);
+    return true;
+}
+
 }  // namespace
 
 int main()
 {
+    const unsigned long long began = Now();
     const std::string module = ModulePath();
-    if (!Append(LogPath(module), Record(module)))
+    const std::vector<std::wstring> args = Arguments();
+    const Orders orders = ReadOrders(args);
+    if (orders.sleepMs > 0)
+        Sleep(orders.sleepMs);
+    if (!orders.error.empty())
+        std::fprintf(stderr, "%s\n", orders.error.c_str());
+    if (orders.write && orders.exitCode == 0 && args.size() > 1 && !WriteOutput(args.back()))
+        return 101;
+    if (!Append(LogPath(module), Record(module, args, began)))
         return 100;
-    char code[16] = "";
-    GetEnvironmentVariableA("PDFTK_DOUBLE_EXIT", code, sizeof(code));
-    return std::atoi(code);
+    return orders.exitCode;
 }

@@ -29,28 +29,37 @@ void CloseSearch(SearchHandle& search)
 
 Text FindEntry(const Text& pattern, DWORD attribute, SearchHandle& search)
 {
-    WIN32_FIND_DATAA entry;
+    // The wide listing gives each entry's real name, so that a name the code
+    // page cannot spell is told apart and reached through its 8.3 name; the
+    // ANSI listing would give "?" (under Wine) or a best-fit look-alike
+    // (under Windows) that opens nothing.
+    WIN32_FIND_DATAW entry;
     if (!pattern.empty()) {
         CloseSearch(search);
-        HANDLE found = FindFirstFileA(pattern.c_str(), &entry);
+        // The ANSI calls that take the paths afterwards reach no further
+        // than MAX_PATH; Wine's wide search would, Windows' would not.
+        const std::wstring widePattern = ToWide(pattern);
+        if (widePattern.size() >= MAX_PATH)
+            return Text();
+        HANDLE found = FindFirstFileW(widePattern.c_str(), &entry);
         if (found == INVALID_HANDLE_VALUE)
             return Text();
         search.handle = found;
     } else {
         if (search.handle == NULL)
             return Text();
-        if (!FindNextFileA(search.handle, &entry)) {
+        if (!FindNextFileW(search.handle, &entry)) {
             CloseSearch(search);
             return Text();
         }
     }
     while (!Accepts(entry.dwFileAttributes, attribute)) {
-        if (!FindNextFileA(search.handle, &entry)) {
+        if (!FindNextFileW(search.handle, &entry)) {
             CloseSearch(search);
             return Text();
         }
     }
-    return Text(entry.cFileName);
+    return SpellableName(entry.cFileName, entry.cAlternateFileName);
 }
 
 Text FolderBase(const Text& folder)

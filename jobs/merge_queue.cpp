@@ -5,6 +5,7 @@
 #include "jobs/folder_list.h"
 #include "jobs/merge_rules.h"
 #include "sys/command_runner.h"
+#include "sys/paths.h"
 
 namespace {
 
@@ -104,6 +105,15 @@ bool StartMerge(MergeQueue& queue, const MergeJob& job)
     return true;
 }
 
+// Renames the merged file to the folder's real name where pdftk wrote it
+// under a short one, replacing an older file of that name as a re-run does.
+bool GiveRealName(const MergeJob& job)
+{
+    if (job.finalPath.empty())
+        return true;
+    return MoveFileExW(ToWide(job.output).c_str(), job.finalPath.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 TextArray WaitingOutputs(const MergeQueue& queue)
 {
     TextArray outputs;
@@ -200,8 +210,12 @@ void OnMergeEnded(MergeQueue& queue, LPARAM id)
     queue.running.erase(it);
     DWORD exitCode = 1;
     GetExitCodeProcess(merge->process, &exitCode);
-    const MergeOutcome outcome =
+    MergeOutcome outcome =
         OutcomeOfMerge(exitCode, WrittenSince(merge->before, merge->job.output), LastCapturedLine(merge->capture));
+    if (outcome.status == kStatusDone && !GiveRealName(merge->job)) {
+        outcome.status = kStatusFailed;
+        outcome.reason = "无法把合并文件改名为 " + SpellableName(merge->job.finalPath, std::wstring());
+    }
     if (outcome.status == kStatusDone) {
         queue.failures.erase(merge->job.rowFromBottom);
         SetRowStatus(queue, merge->job.rowFromBottom, kStatusDone);

@@ -10,6 +10,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sys/text.h"
@@ -21,6 +22,10 @@ struct MergeJob {
     int rowFromBottom = 0;
     Text commandLine;
     Text output;  // the file that pdftk writes, as the command line names it
+    // The file's real name when the folder's name cannot be spelled in the
+    // code page (pdftk then writes under its short name): the merged file
+    // is renamed to it once pdftk has succeeded. Empty otherwise.
+    std::wstring finalPath;
 };
 
 struct RunningMerge;

@@ -54,6 +54,17 @@ Text CellOfRow(HWND list, int rowFromBottom, int column)
     return GetCellText(list, RowIndexFromBottom(list, rowFromBottom), column);
 }
 
+// The merged file's real path where the folder's own name cannot be spelled
+// in the code page (its row then names it by its short name); "" otherwise.
+std::wstring RealOutputPath(const Text& folder, const Text& outputFolder)
+{
+    const std::wstring name = LongName(folder);
+    Text spelled;
+    if (name.empty() || ToAnsi(name, spelled))
+        return std::wstring();
+    return ToWide(outputFolder) + L"\\" + name + L".pdf";
+}
+
 }  // namespace
 
 Text InputList(const TextArray& inputs)
@@ -75,19 +86,16 @@ Text MergeCommandLine(const Text& runDirectory, const Text& inputList, const Tex
            QuoteArgument(outputPath);
 }
 
-RowMerge ComposeRowMerge(HWND list, int rowFromBottom, HWND outputBox, TextArray& files)
+RowMerge ComposeMerge(const TextArray& files, const Text& folder, const Text& title, const Text& outputFolder)
 {
     RowMerge merge;
-    merge.job.rowFromBottom = rowFromBottom;
-    EnumerateFiles(CellOfRow(list, rowFromBottom, ColumnPath), kPdfPattern, files);
-    // Read after the files were collected: whatever the box holds now.
-    const Text outputFolder = OutputFolder(outputBox);
     // Without it the output path would point at the root of some drive.
     if (outputFolder.empty()) {
         merge.failure = "存放目录不存在";
         return merge;
     }
-    merge.job.output = MergeOutputPath(outputFolder, CellOfRow(list, rowFromBottom, ColumnTitle));
+    merge.job.output = MergeOutputPath(outputFolder, title);
+    merge.job.finalPath = RealOutputPath(folder, outputFolder);
     Text unreadable;
     const TextArray inputs = MergeInputs(files, merge.job.output, unreadable);
     if (!unreadable.empty())
@@ -97,6 +105,18 @@ RowMerge ComposeRowMerge(HWND list, int rowFromBottom, HWND outputBox, TextArray
     merge.job.commandLine = MergeCommandLine(RunDirectory(), InputList(inputs), merge.job.output);
     if (merge.failure.empty() && merge.job.commandLine.size() > kMaxCommandLine)
         merge.failure = "PDF 文件太多，命令行过长";
+    return merge;
+}
+
+RowMerge ComposeRowMerge(HWND list, int rowFromBottom, HWND outputBox, TextArray& files)
+{
+    const Text folder = CellOfRow(list, rowFromBottom, ColumnPath);
+    EnumerateFiles(folder, kPdfPattern, files);
+    // Read after the files were collected: whatever the box and the row
+    // hold now.
+    RowMerge merge = ComposeMerge(files, folder, CellOfRow(list, rowFromBottom, ColumnTitle),
+                                  OutputFolder(outputBox));
+    merge.job.rowFromBottom = rowFromBottom;
     return merge;
 }
 

@@ -24,6 +24,11 @@ struct RowMerge {
     Text failure;
 };
 
+// Composes the merge of a folder's listed PDF files into the output folder
+// (its short form, "" when it does not exist), under the title: every file
+// goes on the command line, or the merge fails with the reason.
+RowMerge ComposeMerge(const TextArray& files, const Text& folder, const Text& title, const Text& outputFolder);
+
 // Composes the merge of the row: lists its folder's PDF files, reads the
 // output folder box at that moment (the program's folder while it is
 // empty) and the row's title.

@@ -50,9 +50,11 @@ Text RunDirectoryOf(const Text& modulePath)
 
 void InitRunDirectory()
 {
-    char buffer[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(NULL, buffer, MAX_PATH);
-    storedRunDirectory = RunDirectoryOf(Text(buffer, n < MAX_PATH ? n : 0));
+    // Wide, so that a folder whose name the code page cannot spell is still
+    // found, through its short form.
+    wchar_t buffer[MAX_PATH] = L"";
+    DWORD n = GetModuleFileNameW(NULL, buffer, MAX_PATH);
+    storedRunDirectory = RunDirectoryOf(SpellablePath(std::wstring(buffer, n < MAX_PATH ? n : 0)));
     SetCurrentDirectoryA(storedRunDirectory.c_str());
 }
 
@@ -138,9 +140,7 @@ Text TrimSpaces(const Text& text)
     return text.substr(begin, end - begin);
 }
 
-namespace {
-
-std::wstring Wide(const Text& text)
+std::wstring ToWide(const Text& text)
 {
     int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), NULL, 0);
     std::wstring wide(n, L'\0');
@@ -149,13 +149,70 @@ std::wstring Wide(const Text& text)
     return wide;
 }
 
-}  // namespace
+bool ToAnsi(const std::wstring& wide, Text& text)
+{
+    text.clear();
+    if (wide.empty())
+        return true;
+    BOOL usedDefault = FALSE;
+    const int size = static_cast<int>(wide.size());
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, NULL, 0, NULL, NULL);
+    if (n <= 0)
+        return false;
+    text.assign(static_cast<Text::size_type>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, &text[0], n, NULL, &usedDefault);
+    // A character that maps to a byte sequence but not back (best fit left
+    // aside) is no spelling either.
+    return !usedDefault && ToWide(text) == wide;
+}
+
+Text SpellableName(const std::wstring& name, const std::wstring& shortName)
+{
+    Text spelled, shortSpelled;
+    if (ToAnsi(name, spelled))
+        return spelled;
+    if (!shortName.empty() && ToAnsi(shortName, shortSpelled))
+        return shortSpelled;
+    return spelled;
+}
+
+Text SpellablePath(const std::wstring& path)
+{
+    Text spelled;
+    if (ToAnsi(path, spelled))
+        return spelled;
+    DWORD needed = GetShortPathNameW(path.c_str(), NULL, 0);
+    if (needed == 0)
+        return spelled;
+    std::wstring shortPath(needed, L'\0');
+    DWORD written = GetShortPathNameW(path.c_str(), &shortPath[0], needed);
+    if (written == 0 || written >= needed)
+        return spelled;
+    shortPath.resize(written);
+    Text shortSpelled;
+    return ToAnsi(shortPath, shortSpelled) ? shortSpelled : spelled;
+}
+
+std::wstring LongName(const Text& path)
+{
+    const std::wstring wide = ToWide(path);
+    DWORD needed = GetLongPathNameW(wide.c_str(), NULL, 0);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring longPath(needed, L'\0');
+    DWORD written = GetLongPathNameW(wide.c_str(), &longPath[0], needed);
+    if (written == 0 || written >= needed)
+        return std::wstring();
+    longPath.resize(written);
+    const std::wstring::size_type cut = longPath.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? longPath : longPath.substr(cut + 1);
+}
 
 bool SamePath(const Text& a, const Text& b)
 {
     // By UTF-16 characters, not ANSI bytes: the case of a GBK character's
     // trail byte must not count.
-    const std::wstring wa = Wide(a), wb = Wide(b);
+    const std::wstring wa = ToWide(a), wb = ToWide(b);
     return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(),
                                 static_cast<int>(wb.size()), TRUE) == CSTR_EQUAL;
 }

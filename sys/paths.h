@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "sys/text.h"
 
 // The folder of the program's executable; fixed once by InitRunDirectory.
@@ -28,3 +30,26 @@ Text TrimSpaces(const Text& text);
 // True when the two paths are the same text but for case, compared as
 // Windows compares file names.
 bool SamePath(const Text& a, const Text& b);
+
+// Windows names are Unicode; the tool works in the ANSI code page, which
+// cannot spell every character (Korean, emoji, many symbols).
+
+std::wstring ToWide(const Text& text);
+// The text in the ANSI code page; false when some character has no
+// spelling there (that character then stands as "?"). No best-fit
+// stand-ins: "ñ" never silently becomes "n".
+bool ToAnsi(const std::wstring& wide, Text& text);
+
+// The name under which the ANSI calls can reach a listed entry: its own
+// name where the code page spells it, else its 8.3 name where it has one,
+// else its own name with "?" for what cannot be spelled (it then opens
+// nothing, and what uses it fails).
+Text SpellableName(const std::wstring& name, const std::wstring& shortName);
+
+// The same for a whole path: the path itself, else its short form, else
+// the path with "?".
+Text SpellablePath(const std::wstring& path);
+
+// The real name of the last component of an existing path, however the
+// path spells it (through short names too); "" when it does not exist.
+std::wstring LongName(const Text& path);

@@ -26,17 +26,19 @@ Text BrowseForFolder(const Text& title, const Text& initialFolder, HWND owner)
     browse.ulFlags = kBrowseFlags;
     browse.lpfn = BrowseCallback;
     // Spaces, not NULs: whatever the shell leaves unwritten trims away.
-    std::vector<char> path(512, ' ');
-    path.push_back('\0');
+    std::vector<wchar_t> path(512, L' ');
+    path.push_back(L'\0');
     PickerInitialFolder = initialFolder;
 
     PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&browse);
     // Cancel gives no item, and no path can be asked of it.
     if (item != NULL) {
-        SHGetPathFromIDListA(item, path.data());
+        // Wide, so that a folder whose name the code page cannot spell comes
+        // back in its short form rather than with "?".
+        SHGetPathFromIDListW(item, path.data());
         CoTaskMemFree(item);
     }
-    return TrimSpaces(Text(path.data()));
+    return TrimSpaces(SpellablePath(path.data()));
 }
 
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM)

@@ -64,3 +64,81 @@ TEST_CASE("a user merges real PDF files, folder by folder, through the tool's wi
     tool.Click(按钮4);
     CHECK(tool.ExitCode() == 0);
 }
+
+namespace {
+
+// The PDF files of a folder, by their real names, in the file system's order.
+std::vector<std::wstring> WideNamesInDirectoryOrder(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*.pdf").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        names.push_back(entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+TEST_CASE("folders whose names GBK cannot spell merge, through the tool's window, into files of their real names")
+{
+    REQUIRE(GetFileAttributesA("Z:\\usr\\bin\\pdftk") != INVALID_FILE_ATTRIBUTES);
+    TempFolder place;
+    // The tool's own folder and the output folder cannot be spelled either.
+    const std::string toolFolder = place.MakeFolderW(L"Quorvane 한글");
+    REQUIRE(CopyFileA((TestProgramFolder() + "\\pdftk_bridge.exe").c_str(), (toolFolder + "\\pdftk.exe").c_str(),
+                      FALSE));
+    const std::string root = place.MakeFolder("扫描件");
+    const std::string output = place.MakeFolderW(L"출력");
+    struct Job {
+        std::wstring folder;
+        std::vector<std::pair<std::wstring, std::vector<std::string>>> files;
+    } jobs[] = {
+        {L"报表", {{L"一月.pdf", {"R1-p1", "R1-p2"}}}},
+        {L"한글", {{L"가.pdf", {"K1-p1"}}, {L"나.pdf", {"K2-p1", "K2-p2"}}}},
+        {L"a\U0001F600b", {{L"x.pdf", {"E1-p1"}}, {L"\U0001F600.pdf", {"E2-p1"}}}},
+        {L"Café ñ", {{L"ü€.pdf", {"C1-p1"}}, {L"plain.pdf", {"C2-p1"}}}},
+    };
+    for (const Job& job : jobs) {
+        place.MakeFolderW(L"扫描件\\" + job.folder);
+        for (const auto& file : job.files)
+            WritePdf(place.MakeFileW(L"扫描件\\" + job.folder + L"\\" + file.first), file.second);
+    }
+
+    ToolProcess tool(toolFolder);
+    REQUIRE(tool.window() != NULL);
+    REQUIRE(tool.ChooseFolder(按钮1, root));
+    REQUIRE(tool.ChooseFolder(按钮3, output));
+    CHECK(tool.ControlText(编辑框2) == output);
+    REQUIRE(tool.RowCount() == 4);
+    tool.Click(按钮2);
+    REQUIRE(tool.WaitForMerges());
+    for (int row = 0; row < tool.RowCount(); ++row)
+        CHECK(tool.CellText(row, ColumnStatus) == "已处理");
+
+    for (const Job& job : jobs) {
+        const std::string merged = ShortForm(WidePath(output) + L"\\" + job.folder + L".pdf");
+        INFO(merged);
+        REQUIRE(!merged.empty());
+        // Pages in the order the folder lists its files.
+        std::vector<std::string> expected;
+        for (const std::wstring& name : WideNamesInDirectoryOrder(WidePath(root) + L"\\" + job.folder)) {
+            for (const auto& file : job.files) {
+                if (file.first == name)
+                    expected.insert(expected.end(), file.second.begin(), file.second.end());
+            }
+        }
+        size_t pages = 0;
+        for (const auto& file : job.files)
+            pages += file.second.size();
+        REQUIRE(expected.size() == pages);
+        CHECK(PdfPageTexts(place.path(), merged) == expected);
+    }
+    CHECK(NamesInDirectoryOrder(output, "*", false).size() == 4);
+    tool.Click(按钮4);
+    CHECK(tool.ExitCode() == 0);
+}

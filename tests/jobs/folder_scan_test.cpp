@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "jobs/folder_scan.h"
+#include "sys/paths.h"
 #include "support/temp_folder.h"
 #include "support/test_window.h"
 
@@ -300,4 +301,43 @@ TEST_CASE("EnumerateFiles lets the window handle its messages only once a file i
     PostThreadMessageA(GetCurrentThreadId(), WM_APP + 2, 0, 0);
     EnumerateFiles(root.path(), "*.pdf", files);
     CHECK_FALSE(ThreadMessageWaiting(WM_APP + 2));
+}
+
+TEST_CASE("names the code page cannot spell are listed under names that reach them")
+{
+    TempFolder root;
+    const std::wstring names[] = {L"报表", L"한글", L"a\U0001F600b", L"Café ñ"};
+    for (const std::wstring& name : names)
+        root.MakeFolderW(name);
+    const std::string cafe = ShortForm(WidePath(root.path()) + L"\\Café ñ");
+    root.MakeFileW(L"Café ñ\\ü€.pdf");
+    root.MakeFileW(L"Café ñ\\plain.pdf");
+
+    TextArray folders;
+    REQUIRE(EnumerateSubfolders(root.path(), folders) == 4);
+    std::vector<std::wstring> found;
+    for (const std::string& folder : folders) {
+        INFO(folder);
+        CHECK(folder.find('?') == std::string::npos);
+        CHECK(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES);
+        found.push_back(LongName(folder));
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::wstring> expected(std::begin(names), std::end(names));
+    std::sort(expected.begin(), expected.end());
+    CHECK(found == expected);
+    // A name that the code page spells is listed as it is.
+    CHECK(std::count(folders.begin(), folders.end(), root / "报表") == 1);
+
+    TextArray files;
+    REQUIRE(EnumerateFiles(cafe, "*.pdf", files) == 2);
+    std::vector<std::wstring> fileNames;
+    for (const std::string& file : files) {
+        CHECK(file.compare(0, cafe.size() + 1, cafe + "\\") == 0);
+        CHECK(GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES);
+        fileNames.push_back(LongName(file));
+    }
+    std::sort(fileNames.begin(), fileNames.end());
+    CHECK(fileNames == std::vector<std::wstring>{L"plain.pdf", L"ü€.pdf"});
+    CHECK(std::count(files.begin(), files.end(), cafe + "\\plain.pdf") == 1);
 }

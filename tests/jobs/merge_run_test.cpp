@@ -16,6 +16,7 @@
 #include "support/show_texts.h"
 #include "support/temp_folder.h"
 #include "support/test_window.h"
+#include "jobs/merge_queue.h"
 #include "sys/paths.h"
 
 TEST_CASE("the merge command line, byte for byte")
@@ -551,4 +552,71 @@ TEST_CASE_FIXTURE(MergeFixture, "the tip of a failed row says why; other rows ke
     REQUIRE(Statuses() == std::vector<std::string>{"已处理", "处理失败"});
     CHECK(TipOf(window, 1, "") == "目录中没有 PDF 文件");
     CHECK(TipOf(window, 0, "Alpha") == "Alpha");
+}
+
+TEST_CASE_FIXTURE(MergeFixture, "folders whose names the code page cannot spell merge into files of their real names")
+{
+    REQUIRE(window != NULL);
+    InstallPdftk();
+    const std::string output = root.MakeFolder("out");
+    SetControlText(window, 编辑框2, output);
+    const std::wstring names[] = {L"한글", L"a\U0001F600b", L"Café ñ"};
+    for (const std::wstring& name : names) {
+        const std::string folder = root.MakeFolderW(name);
+        root.MakeFileW(name + L"\\ü€.pdf");
+        root.MakeFileW(name + L"\\b.pdf");
+        // As a scan lists it: under its short name.
+        AddRowFor(folder, FileTitle(folder));
+    }
+    for (int run = 0; run < 2; ++run) {
+        CAPTURE(run);
+        RunToEnd();
+        CHECK(Statuses() == std::vector<std::string>(3, "已处理"));
+    }
+    const std::vector<DoubleCall> calls = log.Calls();
+    REQUIRE(calls.size() == 6);
+    for (const DoubleCall& call : calls) {
+        REQUIRE(call.args.size() == 1 + 2 + 3);
+        for (const std::string& arg : call.args)
+            CHECK(arg.find('?') == std::string::npos);
+        CHECK(GetFileAttributesA(call.args[1].c_str()) != INVALID_FILE_ATTRIBUTES);
+        CHECK(GetFileAttributesA(call.args[2].c_str()) != INVALID_FILE_ATTRIBUTES);
+        // Written under the short name, then renamed.
+        CHECK(GetFileAttributesA(call.args.back().c_str()) == INVALID_FILE_ATTRIBUTES);
+    }
+    for (const std::wstring& name : names) {
+        const std::wstring merged = WidePath(output) + L"\\" + name + L".pdf";
+        CHECK(GetFileAttributesW(merged.c_str()) != INVALID_FILE_ATTRIBUTES);
+    }
+    CHECK(NamesInDirectoryOrder(output, "*", false).size() == 3);
+}
+
+TEST_CASE("every listed file goes on the command line, or the merge fails with its reason")
+{
+    TempFolder root;
+    const std::string folder = root.MakeFolder("Alpha");
+    const std::string a = root.MakeFile("Alpha\\a.pdf");
+    const std::string output = root.MakeFolder("out");
+    struct Case {
+        const char* name;
+        TextArray files;
+        std::string outputFolder;
+        std::string failure;
+    } cases[] = {
+        {"all files there", {a}, output, ""},
+        {"a file that vanished after the listing", {a, folder + "\\gone.pdf"}, output,
+         "无法读取文件 " + folder + "\\gone.pdf"},
+        // What a listing gives for a name the code page cannot spell, on a
+        // volume that keeps no short names.
+        {"a file the code page cannot spell, without a short name", {folder + "\\??.pdf", a}, output,
+         "无法读取文件 " + folder + "\\??.pdf"},
+        {"no PDF file", {}, output, "目录中没有 PDF 文件"},
+        {"no output folder", {a}, "", "存放目录不存在"},
+        {"more files than a command line holds", TextArray(2000, a), output, "PDF 文件太多，命令行过长"},
+    };
+    for (const Case& c : cases) {
+        INFO(std::string(c.name));
+        const RowMerge merge = ComposeMerge(c.files, folder, "Alpha", c.outputFolder);
+        CHECK(merge.failure == c.failure);
+    }
 }

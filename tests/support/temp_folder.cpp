@@ -44,27 +44,75 @@ std::string TempFolder::MakeFile(const std::string& name) const
     return full;
 }
 
-void RemoveTree(const std::string& path)
+std::wstring WidePath(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, NULL, 0);
+    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], n);
+    return wide;
+}
+
+std::string ShortForm(const std::wstring& path)
+{
+    wchar_t buffer[MAX_PATH] = L"";
+    DWORD n = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return "";
+    char ansi[MAX_PATH * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, buffer, -1, ansi, sizeof(ansi), NULL, NULL);
+    return ansi;
+}
+
+std::string TempFolder::MakeFolderW(const std::wstring& name) const
+{
+    const std::wstring full = WidePath(path_) + L"\\" + name;
+    if (!CreateDirectoryW(full.c_str(), NULL))
+        throw std::runtime_error("cannot create a folder in " + path_);
+    return ShortForm(full);
+}
+
+std::string TempFolder::MakeFileW(const std::wstring& name) const
+{
+    const std::wstring full = WidePath(path_) + L"\\" + name;
+    HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot create a file in " + path_);
+    CloseHandle(file);
+    return ShortForm(full);
+}
+
+namespace {
+
+// Wide, so that names the code page cannot spell go too.
+void RemoveTreeW(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = entry.cFileName;
-            if (name != "." && name != "..")
-                RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
+            std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..")
+                RemoveTreeW(path + L"\\" + name);
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path)
+{
+    RemoveTreeW(WidePath(path));
 }
 
 std::vector<std::string> NamesInDirectoryOrder(const std::string& folder, const char* pattern, bool folders)

@@ -18,10 +18,19 @@ public:
     // Create a folder or an empty file at the relative path; the full path.
     std::string MakeFolder(const std::string& name) const;
     std::string MakeFile(const std::string& name) const;
+    // The same for names that the code page may not spell, made with the
+    // wide calls; the short form of the new path, in ANSI.
+    std::string MakeFolderW(const std::wstring& name) const;
+    std::string MakeFileW(const std::wstring& name) const;
 
 private:
     std::string path_;
 };
+
+// A path in the wide form, and the short form of a wide path in ANSI ("" when
+// it does not exist).
+std::wstring WidePath(const std::string& path);
+std::string ShortForm(const std::wstring& path);
 
 // Removes a file or a whole folder tree.
 void RemoveTree(const std::string& path);

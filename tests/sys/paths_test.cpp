@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "support/temp_folder.h"
 #include "sys/paths.h"
 
@@ -171,4 +173,51 @@ TEST_CASE("FileTitle gives the folder's whole own name")
         INFO(std::string(c.name));
         CHECK(FileTitle(c.path) == c.expected);
     }
+}
+
+TEST_CASE("the name under which the ANSI calls reach a listed entry")
+{
+    struct Case {
+        const char* name;
+        std::wstring listed, shortName;
+        bool spells;  // the code page spells the listed name
+        std::string expected;
+    } cases[] = {
+        {"a GBK name", L"报表", L"", true, "报表"},
+        {"a GBK name keeps its own name beside a short one", L"二月 报告", L"7C3B~1", true, "二月 报告"},
+        {"Korean, with a short name", L"한글", L"__~~~ENG", false, "__~~~ENG"},
+        {"an emoji, with a short name", L"a\U0001F600b", L"A__~1", false, "A__~1"},
+        {"a letter GBK lacks, never its look-alike", L"Café ñ", L"CAFE~1", false, "CAFE~1"},
+        // Wine always makes short names; a Windows volume may keep none.
+        {"Korean, no short name", L"한글", L"", false, "??"},
+        {"an emoji, no short name", L"a\U0001F600b", L"", false, "a??b"},
+        {"a letter GBK lacks, no short name", L"Café ñ", L"", false, "Café ?"},
+    };
+    for (const Case& c : cases) {
+        INFO(std::string(c.name));
+        CHECK(SpellableName(c.listed, c.shortName) == c.expected);
+        std::string spelled;
+        CHECK(ToAnsi(c.listed, spelled) == c.spells);
+    }
+}
+
+TEST_CASE("a path the code page cannot spell is given in its short form, one it spells unchanged")
+{
+    TempFolder root;
+    const std::wstring names[] = {L"报表 2020", L"한글", L"a\U0001F600b", L"Café ñ"};
+    for (const std::wstring& name : names) {
+        const std::wstring full = WidePath(root.path()) + L"\\" + name;
+        REQUIRE(CreateDirectoryW(full.c_str(), NULL));
+        const std::string path = SpellablePath(full);
+        INFO(path);
+        CHECK(path.find('?') == std::string::npos);
+        CHECK(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
+        CHECK(LongName(path) == name);
+    }
+    CHECK(SpellablePath(WidePath(root.path()) + L"\\报表 2020") == root / "报表 2020");
+    // Gone, or never there: no short form, so the "?" stays and opens nothing.
+    // (Outside the check: its text is kept in GBK, which has no Hangul.)
+    const std::wstring missing = WidePath(root.path()) + L"\\없음";
+    CHECK(SpellablePath(missing) == root / "??");
+    CHECK(LongName(root / "??") == L"");
 }

@@ -14,9 +14,12 @@ const char kSourceTitle[] = "请选择需转换合并pdf的目录";
 const char kOutputTitle[] = "请选择合并后pdf的存放目录";
 
 // Each folder becomes a job row at the top of the list, numbered from 1 in
-// the order given, so the last one stands first.
+// the order given, so the last one stands first. The list is painted once,
+// after the batch: a visible list repaints after every insert at its top,
+// which made a scan of thousands of folders hundreds of times slower.
 void AddJobRows(HWND list, const TextArray& folders)
 {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (TextArray::size_type i = 0; i < folders.size(); ++i) {
         int row = InsertRow(list, 0, std::to_string(i + 1));
         if (row < 0)
@@ -24,6 +27,8 @@ void AddJobRows(HWND list, const TextArray& folders)
         SetCellText(list, row, ColumnTitle, FileTitle(folders[i]));
         SetCellText(list, row, ColumnPath, folders[i]);
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, NULL, NULL, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 }  // namespace

@@ -63,13 +63,14 @@ struct WindowState {
     std::unique_ptr<MergeQueue> merges;
     bool reachingRows = false;  // MergeAll is going through the rows
     bool runAgain = false;      // 合并 was clicked meanwhile
+    HWND focus = NULL;          // the control that had the focus when the window lost it
 };
 
-const char kStateProperty[] = "QuorvaneWindowState";
-
+// In the window's user data: read on every notification of the list, so it
+// must be cheap (a window property costs a server call under Wine).
 WindowState* StateOf(HWND window)
 {
-    return static_cast<WindowState*>(GetPropA(window, kStateProperty));
+    return reinterpret_cast<WindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 int LogicalProcessors()
@@ -82,7 +83,7 @@ int LogicalProcessors()
 LRESULT OnCreate(HWND window)
 {
     WindowState* state = new WindowState;
-    SetPropA(window, kStateProperty, state);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     for (const ControlLayout& layout : kControls) {
         if (CreateControl(window, layout) == NULL)
             return -1;
@@ -126,13 +127,16 @@ LRESULT OnCommand(HWND window, int id, int code)
 // first.
 LRESULT OnActivate(HWND window, WPARAM state)
 {
+    WindowState* windowState = StateOf(window);
+    if (windowState == NULL)
+        return 0;
     if (LOWORD(state) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus != NULL && IsChild(window, focus))
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(focus));
+            windowState->focus = focus;
         return 0;
     }
-    HWND saved = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    HWND saved = windowState->focus;
     SetFocus(saved != NULL && IsWindow(saved) ? saved : GetDlgItem(window, 按钮1));
     return 0;
 }
@@ -157,7 +161,8 @@ LRESULT OnDestroy(HWND window)
 
 LRESULT OnNcDestroy(HWND window)
 {
-    delete static_cast<WindowState*>(RemovePropA(window, kStateProperty));
+    delete StateOf(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     return 0;
 }
 
@@ -190,7 +195,8 @@ void ShowFailureTip(const MergeQueue& merges, NMLVGETINFOTIPW& tip)
 
 LRESULT OnNotify(HWND window, NMHDR* header)
 {
-    if (header->idFrom != 超级列表框1 || !StateOf(window)->merges)
+    const bool tip = header->code == LVN_GETINFOTIPA || header->code == LVN_GETINFOTIPW;
+    if (!tip || header->idFrom != 超级列表框1 || !StateOf(window)->merges)
         return 0;
     if (header->code == LVN_GETINFOTIPA)
         ShowFailureTip(*StateOf(window)->merges, *reinterpret_cast<NMLVGETINFOTIPA*>(header));

@@ -67,6 +67,8 @@ struct RunningMerge {
 
 namespace {
 
+// Runs in the pool's wait thread itself (it only posts), so that the
+// window learns of the end without a hop to a worker thread.
 VOID CALLBACK PostMergeEnded(PVOID context, BOOLEAN)
 {
     const EndNotice* notice = static_cast<const EndNotice*>(context);
@@ -95,7 +97,7 @@ bool StartMerge(MergeQueue& queue, const MergeJob& job)
     merge->notice.window = queue.window;
     merge->notice.id = merge->id;
     if (!RegisterWaitForSingleObject(&merge->wait, merge->process, PostMergeEnded, &merge->notice, INFINITE,
-                                     WT_EXECUTEONLYONCE)) {
+                                     WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD)) {
         merge->wait = NULL;
         FailRow(queue, job.rowFromBottom, "无法跟踪 pdftk.exe 的结束");
         return false;

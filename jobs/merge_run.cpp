@@ -58,6 +58,11 @@ Text CellOfRow(HWND list, int rowFromBottom, int column)
 // in the code page (its row then names it by its short name); "" otherwise.
 std::wstring RealOutputPath(const Text& folder, const Text& outputFolder)
 {
+    // A short name always holds "~"; without one the name is the folder's
+    // own, and asking the disk for it would cost every row a look-up.
+    const std::string::size_type separator = LastSeparator(folder);
+    if (folder.find('~', separator == Text::npos ? 0 : separator) == Text::npos)
+        return std::wstring();
     const std::wstring name = LongName(folder);
     Text spelled;
     if (name.empty() || ToAnsi(name, spelled))

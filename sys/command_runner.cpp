@@ -46,7 +46,10 @@ StartedCommand StartCommand(const Text& commandLine, HANDLE output)
     line.push_back('\0');
     StartedCommand started;
     InheritableWhileStarting inherit(output);
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+    // Its output goes to the file: it needs no console, and making one for
+    // every merge (hidden or not) costs as much as the start itself.
+    const DWORD flags = output != NULL ? DETACHED_PROCESS : 0;
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, flags, NULL, NULL, &startup, &process)) {
         started.error = GetLastError();
         return started;
     }

@@ -10,7 +10,8 @@ int RunCommand(const Text& commandLine);
 // The same start, keeping what a caller that follows the process needs:
 // the process handle (NULL when it was not created; the caller closes it)
 // and the system's error code of a failed start. When output is given, the
-// program's standard output and standard error go to that file.
+// program's standard output and standard error go to that file, and it
+// runs without a console.
 struct StartedCommand {
     HANDLE process = NULL;
     DWORD error = 0;

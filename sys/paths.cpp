@@ -65,9 +65,15 @@ Text RunDirectory()
 
 Text ShortPath(const Text& path)
 {
-    DWORD needed = GetShortPathNameA(path.c_str(), NULL, 0);
+    // One call where the short form fits the usual buffer: each call looks
+    // every component up on the disk again, which a merge run of thousands
+    // of files feels.
+    char fitting[MAX_PATH] = "";
+    DWORD needed = GetShortPathNameA(path.c_str(), fitting, MAX_PATH);
     if (needed == 0)
         return Text();
+    if (needed < MAX_PATH)
+        return Text(fitting);
     std::string buffer(needed, ' ');
     DWORD written = GetShortPathNameA(path.c_str(), &buffer[0], needed);
     // The path may have gone or grown between the two calls: then nothing

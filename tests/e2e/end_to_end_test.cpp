@@ -2,17 +2,21 @@
 
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
 #include "jobs/folder_list.h"
+#include "jobs/merge_run.h"
 #include "support/pdf_fixture.h"
 #include "support/pdftk_double.h"
 #include "support/show_texts.h"
 #include "support/temp_folder.h"
+#include "support/test_window.h"
 #include "support/tool_process.h"
 #include "support/wine_unix.h"
+#include "sys/paths.h"
 
 TEST_CASE("a user merges real PDF files, folder by folder, through the tool's window")
 {
@@ -141,4 +145,30 @@ TEST_CASE("folders whose names GBK cannot spell merge, through the tool's window
     CHECK(NamesInDirectoryOrder(output, "*", false).size() == 4);
     tool.Click(按钮4);
     CHECK(tool.ExitCode() == 0);
+}
+
+TEST_CASE("the tip of a row that pdftk refused shows its exit code and its last line")
+{
+    REQUIRE(GetFileAttributesA("Z:\\usr\\bin\\pdftk") != INVALID_FILE_ATTRIBUTES);
+    TempFolder place;
+    InitRunDirectory();
+    const std::string pdftk = RunDirectory() + "\\pdftk.exe";
+    REQUIRE(CopyFileA((TestProgramFolder() + "\\pdftk_bridge.exe").c_str(), pdftk.c_str(), FALSE));
+    const std::string output = place.MakeFolder("out");
+    place.MakeFolder("坏");
+    std::ofstream(place / "坏\\a.pdf", std::ios::binary) << "%PDF-1.4 cut short\n";
+
+    HWND window = CreateMainWindow(GetModuleHandleA(NULL));
+    REQUIRE(window != NULL);
+    HWND list = GetDlgItem(window, 超级列表框1);
+    InsertRow(list, 0, "1");
+    SetCellText(list, 0, ColumnTitle, "坏");
+    SetCellText(list, 0, ColumnPath, place / "坏");
+    SetControlText(window, 编辑框2, output);
+    MergeAll(*MainWindowMerges(window), GetDlgItem(window, 编辑框2));
+    CHECK(WaitForMerges(window, 60000));
+    CHECK(GetCellText(list, 0, ColumnStatus) == "处理失败");
+    CHECK(RowTip(window, 0, "") == "pdftk 退出代码 1\r\nDone.  Input errors, so no output created.");
+    DestroyAndDrain(window);
+    DeleteFileA(pdftk.c_str());
 }

@@ -519,25 +519,6 @@ TEST_CASE_FIXTURE(MergeFixture, "clicks while the run reaches the rows: 合并 r
     CHECK(log.Calls().size() == 4);
 }
 
-namespace {
-
-std::string TipOf(HWND window, int row, const char* shown)
-{
-    char text[256];
-    lstrcpynA(text, shown, sizeof(text));
-    NMLVGETINFOTIPA tip = {};
-    tip.hdr.hwndFrom = GetDlgItem(window, 超级列表框1);
-    tip.hdr.idFrom = 超级列表框1;
-    tip.hdr.code = LVN_GETINFOTIPA;
-    tip.pszText = text;
-    tip.cchTextMax = sizeof(text);
-    tip.iItem = row;
-    SendMessageA(window, WM_NOTIFY, 超级列表框1, reinterpret_cast<LPARAM>(&tip));
-    return text;
-}
-
-}  // namespace
-
 // Wine 8's list view sends no LVN_GETINFOTIP when the pointer rests on an
 // item, so the window's answer to that notification is what is tested.
 TEST_CASE_FIXTURE(MergeFixture, "the tip of a failed row says why; other rows keep the list's own")
@@ -550,8 +531,8 @@ TEST_CASE_FIXTURE(MergeFixture, "the tip of a failed row says why; other rows ke
     AddRow("Empty");
     RunToEnd();
     REQUIRE(Statuses() == std::vector<std::string>{"已处理", "处理失败"});
-    CHECK(TipOf(window, 1, "") == "目录中没有 PDF 文件");
-    CHECK(TipOf(window, 0, "Alpha") == "Alpha");
+    CHECK(RowTip(window, 1, "") == "目录中没有 PDF 文件");
+    CHECK(RowTip(window, 0, "Alpha") == "Alpha");
 }
 
 TEST_CASE_FIXTURE(MergeFixture, "folders whose names the code page cannot spell merge into files of their real names")

@@ -1,5 +1,7 @@
 #include "support/test_window.h"
 
+#include <commctrl.h>
+
 #include "app/main_window.h"
 #include "jobs/merge_queue.h"
 
@@ -47,4 +49,19 @@ bool WaitForMerges(HWND mainWindow, DWORD timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
     }
+}
+
+std::string RowTip(HWND mainWindow, int row, const char* shown)
+{
+    char text[256];
+    lstrcpynA(text, shown, sizeof(text));
+    NMLVGETINFOTIPA tip = {};
+    tip.hdr.hwndFrom = GetDlgItem(mainWindow, 超级列表框1);
+    tip.hdr.idFrom = 超级列表框1;
+    tip.hdr.code = LVN_GETINFOTIPA;
+    tip.pszText = text;
+    tip.cchTextMax = sizeof(text);
+    tip.iItem = row;
+    SendMessageA(mainWindow, WM_NOTIFY, 超级列表框1, reinterpret_cast<LPARAM>(&tip));
+    return text;
 }

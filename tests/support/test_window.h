@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // A plain top-level window for the controls under test, destroyed with the
 // holder.
 class TestWindow {
@@ -23,3 +25,8 @@ void DestroyAndDrain(HWND window);
 // Handles the thread's messages until the main window's merges have all
 // ended (none waits or runs); false when they have not after timeoutMs.
 bool WaitForMerges(HWND mainWindow, DWORD timeoutMs = 20000);
+
+// The tip that the main window gives for a row of its list when the list
+// asks (LVN_GETINFOTIPA), starting from the text shown. Wine 8's list view
+// never asks when the pointer rests on an item, so the tests ask instead.
+std::string RowTip(HWND mainWindow, int row, const char* shown);

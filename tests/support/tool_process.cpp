@@ -92,6 +92,8 @@ ToolProcess::ToolProcess(const std::string& folder) : folder_(folder)
 
 ToolProcess::~ToolProcess()
 {
+    if (cellMemory_ != NULL)
+        VirtualFreeEx(process_.hProcess, cellMemory_, 0, MEM_RELEASE);
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
         TerminateProcess(process_.hProcess, 99);
     WaitForSingleObject(process_.hProcess, 5000);
@@ -110,27 +112,36 @@ void ToolProcess::Sync() const
     SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
 }
 
-bool ToolProcess::ChooseFolder(int button, const std::string& path)
+HWND ToolProcess::OpenFolderDialog(int button, const std::string& path)
 {
     SettleAccessTimes(folder_);
     if (!path.empty())
         SettleAccessTimes(path);
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(Control(button)));
     HWND dialog = FindDialog(10000);
-    if (dialog == NULL)
-        return false;
-    if (!path.empty()) {
+    if (dialog != NULL && !path.empty()) {
         RemoteMemory text(process_.hProcess, path.size() + 1);
         text.Write(0, path.c_str(), path.size() + 1);
         SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text.at(0)));
     }
-    const int pressed = path.empty() ? IDCANCEL : IDOK;
+    return dialog;
+}
+
+bool ToolProcess::CloseFolderDialog(HWND dialog, bool ok)
+{
+    const int pressed = ok ? IDOK : IDCANCEL;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, pressed)));
-    for (int i = 0; i < 200 && IsWindow(dialog); ++i)
-        Sleep(50);
+    for (int i = 0; i < 2000 && IsWindow(dialog); ++i)
+        Sleep(5);
     Sync();
     return !IsWindow(dialog);
+}
+
+bool ToolProcess::ChooseFolder(int button, const std::string& path)
+{
+    HWND dialog = OpenFolderDialog(button, path);
+    return dialog != NULL && CloseFolderDialog(dialog, !path.empty());
 }
 
 void ToolProcess::Click(int id)
@@ -164,15 +175,23 @@ int ToolProcess::RowCount() const
 std::string ToolProcess::CellText(int row, int column) const
 {
     const size_t size = 4096;
-    RemoteMemory memory(process_.hProcess, sizeof(LVITEMA) + size);
+    char*& memory = const_cast<char*&>(cellMemory_);
+    if (memory == NULL) {
+        memory = static_cast<char*>(
+            VirtualAllocEx(process_.hProcess, NULL, sizeof(LVITEMA) + size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (memory == NULL)
+            throw std::runtime_error("VirtualAllocEx failed");
+    }
     LVITEMA item = {};
     item.iSubItem = column;
-    item.pszText = memory.at(sizeof(LVITEMA));
+    item.pszText = memory + sizeof(LVITEMA);
     item.cchTextMax = static_cast<int>(size);
-    memory.Write(0, &item, sizeof(item));
-    SendMessageA(Control(超级列表框1), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory.at(0)));
+    WriteProcessMemory(process_.hProcess, memory, &item, sizeof(item), NULL);
+    const char empty = '\0';
+    WriteProcessMemory(process_.hProcess, memory + sizeof(LVITEMA), &empty, 1, NULL);
+    SendMessageA(Control(超级列表框1), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory));
     std::vector<char> text(size + 1, '\0');
-    memory.Read(sizeof(LVITEMA), text.data(), size);
+    ReadProcessMemory(process_.hProcess, memory + sizeof(LVITEMA), text.data(), size, NULL);
     return text.data();
 }
 

@@ -24,6 +24,11 @@ public:
     // that opens and presses OK (Cancel when path is ""); false when no
     // dialog opened. Returns once the command has been handled.
     bool ChooseFolder(int button, const std::string& path);
+    // The same in two steps: click the button and select path in the dialog
+    // that opens (the dialog, NULL when none opened), then press OK or
+    // Cancel and return once the command has been handled.
+    HWND OpenFolderDialog(int button, const std::string& path);
+    bool CloseFolderDialog(HWND dialog, bool ok);
     // Clicks a button and returns once its handler has run.
     void Click(int id);
 
@@ -42,6 +47,9 @@ private:
     std::string folder_;
     PROCESS_INFORMATION process_ = {};
     HWND window_ = NULL;
+    // Memory in the tool's process for reading cells, kept for all reads:
+    // taking it anew costs the tool time under Wine on every read.
+    char* cellMemory_ = NULL;
     HWND FindDialog(DWORD timeoutMs) const;
     // Waits until the tool's thread is back in its message loop.
     void Sync() const;

@@ -1,7 +1,9 @@
 // Stands in for pdftk.exe where the real one cannot run: under Wine, beside
 // quorvane.exe, it hands its arguments to Debian's pdftk, with every Windows
 // path (8.3 short names included) turned into its Unix path, waits for it
-// and ends with its exit code. A test and run tool, not part of the product.
+// and ends with its exit code. What pdftk prints goes to the bridge's own
+// standard error, as it would from the real pdftk.exe. A test and run tool,
+// not part of the product.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -29,6 +31,20 @@ bool IsWindowsPath(const wchar_t* arg)
     return arg[0] == L'\\';
 }
 
+void CopyToStandardError(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    char buffer[4096];
+    DWORD read = 0, written = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, NULL) && read > 0 && error != NULL &&
+           error != INVALID_HANDLE_VALUE)
+        WriteFile(error, buffer, read, &written, NULL);
+    CloseHandle(file);
+}
+
 }  // namespace
 
 int main()
@@ -37,7 +53,13 @@ int main()
     wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (args == NULL)
         return 2;
-    std::vector<std::string> unixArgs = {"/usr/bin/pdftk"};
+    // pdftk runs on the Unix side, whose output does not reach the Windows
+    // handles: a file takes it and is copied over afterwards.
+    char folder[MAX_PATH] = "", printed[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "pbr", 0, printed);
+    std::vector<std::string> unixArgs = {"/bin/sh", "-c", "out=$1; shift; exec \"$@\" >\"$out\" 2>&1", "sh",
+                                         UnixPath(printed), "/usr/bin/pdftk"};
     for (int i = 1; i < count; ++i) {
         std::string arg = IsWindowsPath(args[i]) ? UnixPath(Text(args[i], CP_ACP)) : Text(args[i], CP_UTF8);
         if (arg.empty() && args[i][0] != 0)
@@ -46,5 +68,7 @@ int main()
     }
     LocalFree(args);
     int code = RunUnix(unixArgs);
+    CopyToStandardError(printed);
+    DeleteFileA(printed);
     return code < 0 ? 4 : code;
 }

@@ -16,7 +16,9 @@
 #   real      folders of small real PDFs through the bridge to Debian's pdftk,
 #             until every output is written; floor: xargs -P N of the same
 #             pdftk commands on the Linux side; with the peak number of pdftk
-#             processes and their peak memory
+#             processes and their peak memory. Also the same bare loop as
+#             for "merge" through the bridge: what Wine and the bridge cost
+#             apart from the tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -88,7 +90,7 @@ for rep in $(seq 1 $reps); do
   sample_pdftk >"$work/samples-tool" & SAMPLER_PID=$!
   tool_line=$(driver real "$(win "$work/real")" "$(win "$work/out-real")" "$(win "$bin/pdftk_bridge.exe")")
   kill $SAMPLER_PID; wait $SAMPLER_PID 2>/dev/null || true; SAMPLER_PID=
-  made=$(ls "$work/out-real" | wc -l)
+  made=$(ls "$work/out-real/tool" | wc -l)
   [ "$made" -eq $real_folders ] || { echo "the tool wrote $made of $real_folders files" >&2; exit 1; }
 
   rm -rf "$work/out-xargs"; mkdir -p "$work/out-xargs"
@@ -112,24 +114,27 @@ mmm() { sort -g | awk -v fmt="${1:-%9.1f}" '{a[NR] = $1} END {printf fmt " " fmt
 median() { mmm "%.2f" | awk '{print $2}'; }
 largest() { mmm "%.0f" | awk '{print $3}'; }
 verdict() { awk -v v="$1" -v limit="$2" 'BEGIN {print (v <= limit ? "met" : "NOT MET")}'; }
-line() { printf '%-16s tool %s   floor %s   ratio %s\n' "$1" "$(values "$2" "$3" | mmm)" "$(values "$2" "$4" | mmm)" \
-  "$(ratios "$2" "$3" "$4" | mmm %6.2f)"; }
+# line LABEL KEY MEASURED-COLUMN FLOOR-COLUMN [MEASURED-NAME FLOOR-NAME]
+line() { printf '%-16s %-5s %s   %-5s %s   ratio %s\n' "$1" "${5:-tool}" "$(values "$2" "$3" | mmm)" "${6:-floor}" \
+  "$(values "$2" "$4" | mmm)" "$(ratios "$2" "$3" "$4" | mmm %6.2f)"; }
 
 echo
 echo "Quorvane benchmark: $reps repetition(s), $places merge places; times in ms, min / median / max"
 for n in "${scan_sizes[@]}"; do line "scan $n" "scan $n" 3 4; done
 line "merge run" merge 2 3
 printf '%-16s p99 %s   max %s\n' "reply to WM_NULL" "$(values merge 4 | mmm)" "$(values merge 5 | mmm)"
-line "real merging" real 2 3
-printf '%-16s tool: peak pdftk processes %s, peak MB %s\n' "" "$(values real 4 | mmm %3.0f)" \
-  "$(values real 5 | awk '{print $1 / 1024}' | mmm %6.0f)"
-printf '%-16s xargs -P %d: peak pdftk processes %s, peak MB %s\n' "" "$places" "$(values real 6 | mmm %3.0f)" \
-  "$(values real 7 | awk '{print $1 / 1024}' | mmm %6.0f)"
+line "real merging" real 2 4 tool xargs
+line "  bare loop" real 3 4 loop xargs
+line "  tool vs loop" real 2 3 tool loop
+printf '%-16s tool and loop: peak pdftk processes %s, peak MB %s\n' "" "$(values real 5 | mmm %3.0f)" \
+  "$(values real 6 | awk '{print $1 / 1024}' | mmm %6.0f)"
+printf '%-16s xargs -P %d: peak pdftk processes %s, peak MB %s\n' "" "$places" "$(values real 7 | mmm %3.0f)" \
+  "$(values real 8 | awk '{print $1 / 1024}' | mmm %6.0f)"
 
 small=${scan_sizes[0]}; big=${scan_sizes[${#scan_sizes[@]} - 1]}
 scan_big=$(ratios "scan $big" 3 4 | median); scan_small=$(ratios "scan $small" 3 4 | median)
-merge_ratio=$(ratios merge 2 3 | median); real_ratio=$(ratios real 2 3 | median)
-p99=$(values merge 4 | median); worst=$(values merge 5 | median); most=$(values real 4 | largest)
+merge_ratio=$(ratios merge 2 3 | median); real_ratio=$(ratios real 2 4 | median)
+p99=$(values merge 4 | median); worst=$(values merge 5 | median); most=$(values real 5 | largest)
 echo "targets (medians of the ratios):"
 echo "  scan $big <= 2 x floor: $scan_big, $(verdict "$scan_big" 2)"
 echo "  growth no worse than linear (the ratio does not grow with the size): scan $small $scan_small," \

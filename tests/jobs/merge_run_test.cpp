@@ -148,6 +148,13 @@ struct MergeFixture {
         return args;
     }
     void Click(int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    // A folder "out" of the root as the output folder box's text.
+    std::string UseOutputFolder()
+    {
+        const std::string output = root.MakeFolder("out");
+        SetControlText(window, 编辑框2, output);
+        return output;
+    }
 };
 
 }  // namespace
@@ -225,8 +232,7 @@ TEST_CASE("how a merge ends decides what its row reads, and the tip tells why it
         MergeFixture f;
         REQUIRE(f.window != NULL);
         f.InstallPdftk();
-        const std::string output = f.root.MakeFolder("out");
-        SetControlText(f.window, 编辑框2, output);
+        f.UseOutputFolder();
         const std::string folder = f.AddRow("Alpha", {"a.pdf"});
         if (*c.orders)
             OrderDouble(folder, c.orders);
@@ -241,8 +247,7 @@ TEST_CASE_FIXTURE(MergeFixture, "an older output file does not make a merge that
 {
     REQUIRE(window != NULL);
     InstallPdftk();
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     const std::string folder = AddRow("Alpha", {"a.pdf"});
     RunToEnd();
     REQUIRE(Statuses() == std::vector<std::string>{"已处理"});
@@ -288,8 +293,7 @@ TEST_CASE("runs that must start nothing")
 TEST_CASE_FIXTURE(MergeFixture, "a second run starts every row again and rewrites each status")
 {
     REQUIRE(window != NULL);
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     AddRow("Alpha", {"a.pdf"});
     AddRow("Beta", {"b.pdf"});
     RunToEnd();
@@ -332,8 +336,7 @@ TEST_CASE_FIXTURE(MergeFixture, "no more merges run at once than there are place
     REQUIRE(window != NULL);
     InstallPdftk();
     Merges().slots = 2;
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     for (int i = 0; i < 10; ++i)
         OrderDouble(AddRow("row" + std::to_string(i), {"a.pdf"}), "sleep 150");
 
@@ -354,8 +357,7 @@ TEST_CASE_FIXTURE(MergeFixture, "two rows with one output file never merge at th
 {
     REQUIRE(window != NULL);
     InstallPdftk();
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     // Two roots that both hold 2020: within one run, the later row is not
     // merged over the earlier one.
     root.MakeFolder("first");
@@ -390,8 +392,7 @@ TEST_CASE_FIXTURE(MergeFixture, "statuses stay with their rows when a scan inser
     REQUIRE(window != NULL);
     InstallPdftk();
     Merges().slots = 2;
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     OrderDouble(AddRow("Alpha", {"a.pdf"}), "sleep 200");
     OrderDouble(AddRow("Beta", {"b.pdf"}), "sleep 200\nexit 1");
     OrderDouble(AddRow("Gamma", {"c.pdf"}), "sleep 200");
@@ -416,8 +417,7 @@ TEST_CASE_FIXTURE(MergeFixture, "a run during running merges queues no row twice
     REQUIRE(window != NULL);
     InstallPdftk();
     Merges().slots = 2;
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     for (const char* title : {"A", "B", "C"})
         OrderDouble(AddRow(title, {"a.pdf"}), "sleep 200");
     Run();
@@ -491,8 +491,7 @@ TEST_CASE_FIXTURE(MergeFixture, "clicks while the run reaches the rows: 合并 r
     REQUIRE(window != NULL);
     InstallPdftk();
     Merges().slots = 2;
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     OrderDouble(AddRow("Alpha", {"a.pdf", "b.pdf"}), "sleep 300");
     OrderDouble(AddRow("Beta", {"c.pdf"}), "sleep 300");
     HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialogs, NULL, GetCurrentThreadId());
@@ -525,8 +524,7 @@ TEST_CASE_FIXTURE(MergeFixture, "the tip of a failed row says why; other rows ke
 {
     REQUIRE(window != NULL);
     InstallPdftk();
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     AddRow("Alpha", {"a.pdf"});
     AddRow("Empty");
     RunToEnd();
@@ -539,8 +537,7 @@ TEST_CASE_FIXTURE(MergeFixture, "folders whose names the code page cannot spell 
 {
     REQUIRE(window != NULL);
     InstallPdftk();
-    const std::string output = root.MakeFolder("out");
-    SetControlText(window, 编辑框2, output);
+    const std::string output = UseOutputFolder();
     const std::wstring names[] = {L"한글", L"a\U0001F600b", L"Café ñ"};
     for (const std::wstring& name : names) {
         const std::string folder = root.MakeFolderW(name);

@@ -8,6 +8,7 @@
 // A benchmark tool, not part of the product.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -203,12 +204,32 @@ struct ToolRun {
     std::vector<double> replies;
 };
 
+// True while a process of that file name runs.
+bool Running(const char* program)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    bool running = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
+        running = lstrcmpiA(entry.szExeFile, program) == 0;
+    CloseHandle(snapshot);
+    return running;
+}
+
+// Real merging ends when every output is written: all files there and no
+// pdftk.exe left running. Watched from outside, without reading the tool's
+// memory, which under Wine stops its thread for a moment at every look.
+void WaitUntilWritten(const std::string& output, size_t count)
+{
+    while (Listing(output + "\\*.pdf", false).size() < count || Running("pdftk.exe"))
+        Sleep(10);
+}
+
 // The tool's merge run: from the click on 合并 to the last row's final
-// status, with the window's replies measured meanwhile.
-// Each look at a cell reads the tool's memory, which under Wine stops its
-// thread for a moment: look no more often than the run's scale needs.
-ToolRun MergeTool(const std::string& root, const std::string& output, const std::string& pdftk, bool probeReplies,
-                  DWORD lookEveryMs)
+// status (or, with real merging, to the last output written), with the
+// window's replies measured meanwhile where asked.
+ToolRun MergeTool(const std::string& root, const std::string& output, const std::string& pdftk, bool real)
 {
     TempFolder place;
     if (!CopyFileA(pdftk.c_str(), (place.path() + "\\pdftk.exe").c_str(), FALSE))
@@ -219,15 +240,20 @@ ToolRun MergeTool(const std::string& root, const std::string& output, const std:
     ToolRun run;
     run.rows = tool.RowCount();
     ReplyProbe probe = {tool.window(), 1, {}};
-    HANDLE replies = probeReplies ? CreateThread(NULL, 0, MeasureReplies, &probe, 0, NULL) : NULL;
+    HANDLE replies = real ? NULL : CreateThread(NULL, 0, MeasureReplies, &probe, 0, NULL);
     const double start = Now();
     PostMessageA(tool.window(), WM_COMMAND, MAKEWPARAM(按钮2, BN_CLICKED), 0);
+    if (real) {
+        WaitUntilWritten(output, static_cast<size_t>(run.rows));
+        run.elapsed = Now() - start;
+    }
     // Rows end about in the order they started: wait for each in turn.
     for (int row = 0; row < run.rows; ++row) {
         while (!Final(tool.CellText(row, ColumnStatus)))
-            Sleep(lookEveryMs);
+            Sleep(10);
     }
-    run.elapsed = Now() - start;
+    if (!real)
+        run.elapsed = Now() - start;
     InterlockedExchange(&probe.measuring, 0);
     if (replies != NULL) {
         WaitForSingleObject(replies, INFINITE);
@@ -268,14 +294,14 @@ int main(int argc, char** argv)
         std::printf("scan %d %.1f %.1f\n", count, tool, floor);
     } else if (mode == "merge" && argc == 5) {
         const double floor = MergeFloor(argv[2], Folder(argv[3], "floor"), argv[4]);
-        const ToolRun tool = MergeTool(argv[2], Folder(argv[3], "tool"), argv[4], true, 10);
+        const ToolRun tool = MergeTool(argv[2], Folder(argv[3], "tool"), argv[4], false);
         if (tool.done != tool.rows)
             Fail(std::to_string(tool.rows - tool.done) + " rows did not read 已处理");
         std::printf("merge %.1f %.1f %.1f %.1f\n", tool.elapsed, floor, Percentile(tool.replies, 0.99),
                     Percentile(tool.replies, 1.0));
     } else if (mode == "real" && argc == 5) {
         // The floor runs unwatched: so does the tool here.
-        const ToolRun tool = MergeTool(argv[2], Folder(argv[3], "tool"), argv[4], false, 50);
+        const ToolRun tool = MergeTool(argv[2], Folder(argv[3], "tool"), argv[4], true);
         if (tool.done != tool.rows)
             Fail(std::to_string(tool.rows - tool.done) + " rows did not read 已处理");
         const double loop = MergeFloor(argv[2], Folder(argv[3], "loop"), argv[4]);

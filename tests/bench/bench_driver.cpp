@@ -155,9 +155,18 @@ double MergeFloor(const std::string& root, const std::string& output, const std:
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_HIDE;
         PROCESS_INFORMATION process = {};
-        // The tool's flags: no console for the started program.
-        if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, DETACHED_PROCESS, NULL, NULL, &startup, &process))
-            Fail("the floor could not start " + pdftk);
+        // The tool's flags: no console for the started program. Wine has
+        // been seen to refuse a start once in a long run: try again before
+        // giving up a run of minutes.
+        bool started = false;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            started = CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, DETACHED_PROCESS, NULL, NULL, &startup,
+                                     &process) != 0;
+            if (!started)
+                Sleep(100);
+        }
+        if (!started)
+            Fail("the floor could not start " + pdftk + ", error " + std::to_string(GetLastError()));
         CloseHandle(process.hThread);
         running.push_back(process.hProcess);
     }

@@ -337,8 +337,9 @@ TEST_CASE_FIXTURE(MergeFixture, "no more merges run at once than there are place
     InstallPdftk();
     Merges().slots = 2;
     const std::string output = UseOutputFolder();
+    // Long enough that none ends before the run has reached every row.
     for (int i = 0; i < 10; ++i)
-        OrderDouble(AddRow("row" + std::to_string(i), {"a.pdf"}), "sleep 150");
+        OrderDouble(AddRow("row" + std::to_string(i), {"a.pdf"}), "sleep 400");
 
     Run();
     // The run has reached every row: two run, the others wait in order.
@@ -365,8 +366,8 @@ TEST_CASE_FIXTURE(MergeFixture, "two rows with one output file never merge at th
     const std::string a = root.MakeFolder("first\\2020"), b = root.MakeFolder("second\\2020");
     root.MakeFile("first\\2020\\a.pdf");
     root.MakeFile("second\\2020\\b.pdf");
-    OrderDouble(a, "sleep 300");
-    OrderDouble(b, "sleep 300");
+    OrderDouble(a, "sleep 1000");
+    OrderDouble(b, "sleep 1000");
     AddRowFor(a, "2020");
     AddRowFor(b, "2020");
     Run();
@@ -393,9 +394,9 @@ TEST_CASE_FIXTURE(MergeFixture, "statuses stay with their rows when a scan inser
     InstallPdftk();
     Merges().slots = 2;
     const std::string output = UseOutputFolder();
-    OrderDouble(AddRow("Alpha", {"a.pdf"}), "sleep 200");
-    OrderDouble(AddRow("Beta", {"b.pdf"}), "sleep 200\nexit 1");
-    OrderDouble(AddRow("Gamma", {"c.pdf"}), "sleep 200");
+    OrderDouble(AddRow("Alpha", {"a.pdf"}), "sleep 600");
+    OrderDouble(AddRow("Beta", {"b.pdf"}), "sleep 600\nexit 1");
+    OrderDouble(AddRow("Gamma", {"c.pdf"}), "sleep 600");
     AddRow("Empty");
     Run();
     REQUIRE(Statuses() == std::vector<std::string>{"处理中", "处理中", "等待中", "处理失败"});
@@ -419,7 +420,7 @@ TEST_CASE_FIXTURE(MergeFixture, "a run during running merges queues no row twice
     Merges().slots = 2;
     const std::string output = UseOutputFolder();
     for (const char* title : {"A", "B", "C"})
-        OrderDouble(AddRow(title, {"a.pdf"}), "sleep 200");
+        OrderDouble(AddRow(title, {"a.pdf"}), "sleep 600");
     Run();
     REQUIRE(Statuses() == std::vector<std::string>{"处理中", "处理中", "等待中"});
     Run();
@@ -492,8 +493,8 @@ TEST_CASE_FIXTURE(MergeFixture, "clicks while the run reaches the rows: 合并 r
     InstallPdftk();
     Merges().slots = 2;
     const std::string output = UseOutputFolder();
-    OrderDouble(AddRow("Alpha", {"a.pdf", "b.pdf"}), "sleep 300");
-    OrderDouble(AddRow("Beta", {"c.pdf"}), "sleep 300");
+    OrderDouble(AddRow("Alpha", {"a.pdf", "b.pdf"}), "sleep 800");
+    OrderDouble(AddRow("Beta", {"c.pdf"}), "sleep 800");
     HHOOK hook = SetWindowsHookExA(WH_CBT, CancelDialogs, NULL, GetCurrentThreadId());
     dialogsOpened = 0;
     // Waiting in the queue, these reach the window while the run collects

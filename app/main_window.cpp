@@ -12,6 +12,7 @@
 #include "jobs/merge_queue.h"
 #include "jobs/merge_rules.h"
 #include "jobs/merge_run.h"
+#include "sys/paths.h"
 
 const char kMainWindowClass[] = "QuorvaneMainWindow";
 
@@ -184,13 +185,9 @@ void ShowFailureTip(const MergeQueue& merges, NMLVGETINFOTIPA& tip)
 
 void ShowFailureTip(const MergeQueue& merges, NMLVGETINFOTIPW& tip)
 {
-    const Text reason = FailureReason(merges, RowFromBottom(merges.list, tip.iItem));
-    if (reason.empty() || tip.pszText == NULL || tip.cchTextMax <= 0)
-        return;
-    std::wstring wide(reason.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    if (n > 0)
-        lstrcpynW(tip.pszText, wide.c_str(), tip.cchTextMax);
+    const std::wstring reason = ToWide(FailureReason(merges, RowFromBottom(merges.list, tip.iItem)));
+    if (!reason.empty() && tip.pszText != NULL && tip.cchTextMax > 0)
+        lstrcpynW(tip.pszText, reason.c_str(), tip.cchTextMax);
 }
 
 LRESULT OnNotify(HWND window, NMHDR* header)
@@ -306,13 +303,7 @@ bool TranslateWindowKey(const MSG& msg)
 
 Text ControlText(HWND window, int id)
 {
-    HWND control = GetDlgItem(window, id);
-    int length = GetWindowTextLengthA(control);
-    if (length <= 0)
-        return Text();
-    Text text(length + 1, '\0');
-    text.resize(GetWindowTextA(control, &text[0], length + 1));
-    return text;
+    return WindowText(GetDlgItem(window, id));
 }
 
 void SetControlText(HWND window, int id, const Text& text)

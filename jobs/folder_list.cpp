@@ -111,6 +111,16 @@ Text GetCellText(HWND list, int row, int column)
     }
 }
 
+Text WindowText(HWND control)
+{
+    const int length = GetWindowTextLengthA(control);
+    if (length <= 0)
+        return Text();
+    Text text(static_cast<Text::size_type>(length) + 1, '\0');
+    text.resize(static_cast<Text::size_type>(GetWindowTextA(control, &text[0], length + 1)));
+    return text;
+}
+
 int RowFromBottom(HWND list, int row)
 {
     return RowCount(list) - 1 - row;

@@ -23,6 +23,10 @@ void SetCellText(HWND list, int row, int column, const Text& text);
 // The cell's whole text, however long; "" for an empty cell.
 Text GetCellText(HWND list, int row, int column);
 
+// The whole text of a control, however long (the folder boxes beside the
+// list).
+Text WindowText(HWND control);
+
 // Rows are only ever inserted at the top and never removed, so a row's
 // place counted from the bottom stays the same while its index grows: the
 // one name of a row that holds across scans.

@@ -16,9 +16,9 @@ struct SearchHandle {
 
 // The name of the next entry that passes the filter, or "" when there is
 // none: its own name, or its 8.3 name where the code page cannot spell its
-// own (see SpellableName). A non-empty pattern starts a new search; an empty one continues the
-// search held in the handle. attribute 0 accepts files only,
-// FILE_ATTRIBUTE_DIRECTORY folders only.
+// own (see SpellableName). A non-empty pattern starts a new search; an
+// empty one continues the search held in the handle. attribute 0 accepts
+// files only, FILE_ATTRIBUTE_DIRECTORY folders only.
 Text FindEntry(const Text& pattern, DWORD attribute, SearchHandle& search);
 void CloseSearch(SearchHandle& search);
 

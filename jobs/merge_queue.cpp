@@ -80,8 +80,8 @@ void SetRowStatus(MergeQueue& queue, int rowFromBottom, const char* status)
     SetCellText(queue.list, RowIndexFromBottom(queue.list, rowFromBottom), ColumnStatus, status);
 }
 
-// Starts the job's pdftk and follows it; false when it could not start.
-bool StartMerge(MergeQueue& queue, const MergeJob& job)
+// Starts the job's pdftk and follows it, or marks the row failed.
+void StartMerge(MergeQueue& queue, const MergeJob& job)
 {
     std::unique_ptr<RunningMerge> merge(new RunningMerge);
     merge->job = job;
@@ -91,7 +91,7 @@ bool StartMerge(MergeQueue& queue, const MergeJob& job)
     StartedCommand started = StartCommand(job.commandLine, merge->capture);
     if (started.process == NULL) {
         FailRow(queue, job.rowFromBottom, StartFailureReason(started.error));
-        return false;
+        return;
     }
     merge->process = started.process;
     merge->notice.window = queue.window;
@@ -100,11 +100,10 @@ bool StartMerge(MergeQueue& queue, const MergeJob& job)
                                      WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD)) {
         merge->wait = NULL;
         FailRow(queue, job.rowFromBottom, "无法跟踪 pdftk.exe 的结束");
-        return false;
+        return;
     }
     SetRowStatus(queue, job.rowFromBottom, kStatusRunning);
     queue.running.push_back(std::move(merge));
-    return true;
 }
 
 // Renames the merged file to the folder's real name where pdftk wrote it

@@ -12,16 +12,6 @@ namespace {
 
 const char kPdfPattern[] = "*.pdf";
 
-Text WindowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    if (length <= 0)
-        return Text();
-    Text text(static_cast<Text::size_type>(length) + 1, '\0');
-    text.resize(static_cast<Text::size_type>(GetWindowTextA(window, &text[0], length + 1)));
-    return text;
-}
-
 // The short form of the folder that receives the merged files: the output
 // folder box's, or the program's own while the box is empty; "" when that
 // folder does not exist.
@@ -138,10 +128,12 @@ void MergeAll(MergeQueue& queue, HWND outputBox)
         if (MergeQueued(queue, fromBottom))
             continue;
         const RowMerge merge = ComposeRowMerge(queue.list, fromBottom, outputBox, files);
-        const int earlier = merge.failure.empty() ? EarlierWriter(runOutputs, merge.job.output) : -1;
         if (!merge.failure.empty()) {
             FailRow(queue, fromBottom, merge.failure);
-        } else if (earlier >= 0) {
+            continue;
+        }
+        const int earlier = EarlierWriter(runOutputs, merge.job.output);
+        if (earlier >= 0) {
             FailRow(queue, fromBottom, SameOutputReason(RowIndexFromBottom(queue.list, runRows[earlier]) + 1));
         } else {
             runOutputs.push_back(merge.job.output);

@@ -125,12 +125,12 @@ TEST_CASE("folders whose names GBK cannot spell merge, through the tool's window
         CHECK(tool.CellText(row, ColumnStatus) == "已处理");
 
     for (const Job& job : jobs) {
-        const std::string merged = ShortForm(WidePath(output) + L"\\" + job.folder + L".pdf");
+        const std::string merged = ShortForm(ToWide(output) + L"\\" + job.folder + L".pdf");
         INFO(merged);
         REQUIRE(!merged.empty());
         // Pages in the order the folder lists its files.
         std::vector<std::string> expected;
-        for (const std::wstring& name : WideNamesInDirectoryOrder(WidePath(root) + L"\\" + job.folder)) {
+        for (const std::wstring& name : WideNamesInDirectoryOrder(ToWide(root) + L"\\" + job.folder)) {
             for (const auto& file : job.files) {
                 if (file.first == name)
                     expected.insert(expected.end(), file.second.begin(), file.second.end());

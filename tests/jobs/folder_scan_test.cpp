@@ -309,7 +309,7 @@ TEST_CASE("names the code page cannot spell are listed under names that reach th
     const std::wstring names[] = {L"报表", L"한글", L"a\U0001F600b", L"Café ñ"};
     for (const std::wstring& name : names)
         root.MakeFolderW(name);
-    const std::string cafe = ShortForm(WidePath(root.path()) + L"\\Café ñ");
+    const std::string cafe = ShortForm(ToWide(root.path()) + L"\\Café ñ");
     root.MakeFileW(L"Café ñ\\ü€.pdf");
     root.MakeFileW(L"Café ñ\\plain.pdf");
 

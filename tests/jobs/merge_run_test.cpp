@@ -564,7 +564,7 @@ TEST_CASE_FIXTURE(MergeFixture, "folders whose names the code page cannot spell 
         CHECK(GetFileAttributesA(call.args.back().c_str()) == INVALID_FILE_ATTRIBUTES);
     }
     for (const std::wstring& name : names) {
-        const std::wstring merged = WidePath(output) + L"\\" + name + L".pdf";
+        const std::wstring merged = ToWide(output) + L"\\" + name + L".pdf";
         CHECK(GetFileAttributesW(merged.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
     CHECK(NamesInDirectoryOrder(output, "*", false).size() == 3);

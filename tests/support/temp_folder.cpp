@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "sys/paths.h"
+
 TempFolder::TempFolder()
 {
     char temp[MAX_PATH];
@@ -44,15 +46,6 @@ std::string TempFolder::MakeFile(const std::string& name) const
     return full;
 }
 
-std::wstring WidePath(const std::string& path)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, NULL, 0);
-    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], n);
-    return wide;
-}
-
 std::string ShortForm(const std::wstring& path)
 {
     wchar_t buffer[MAX_PATH] = L"";
@@ -66,7 +59,7 @@ std::string ShortForm(const std::wstring& path)
 
 std::string TempFolder::MakeFolderW(const std::wstring& name) const
 {
-    const std::wstring full = WidePath(path_) + L"\\" + name;
+    const std::wstring full = ToWide(path_) + L"\\" + name;
     if (!CreateDirectoryW(full.c_str(), NULL))
         throw std::runtime_error("cannot create a folder in " + path_);
     return ShortForm(full);
@@ -74,7 +67,7 @@ std::string TempFolder::MakeFolderW(const std::wstring& name) const
 
 std::string TempFolder::MakeFileW(const std::wstring& name) const
 {
-    const std::wstring full = WidePath(path_) + L"\\" + name;
+    const std::wstring full = ToWide(path_) + L"\\" + name;
     HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot create a file in " + path_);
@@ -112,7 +105,7 @@ void RemoveTreeW(const std::wstring& path)
 
 void RemoveTree(const std::string& path)
 {
-    RemoveTreeW(WidePath(path));
+    RemoveTreeW(ToWide(path));
 }
 
 std::vector<std::string> NamesInDirectoryOrder(const std::string& folder, const char* pattern, bool folders)

@@ -27,9 +27,7 @@ private:
     std::string path_;
 };
 
-// A path in the wide form, and the short form of a wide path in ANSI ("" when
-// it does not exist).
-std::wstring WidePath(const std::string& path);
+// The short form of a wide path in ANSI ("" when it does not exist).
 std::string ShortForm(const std::wstring& path);
 
 // Removes a file or a whole folder tree.

@@ -206,7 +206,7 @@ TEST_CASE("a path the code page cannot spell is given in its short form, one it 
     TempFolder root;
     const std::wstring names[] = {L"报表 2020", L"한글", L"a\U0001F600b", L"Café ñ"};
     for (const std::wstring& name : names) {
-        const std::wstring full = WidePath(root.path()) + L"\\" + name;
+        const std::wstring full = ToWide(root.path()) + L"\\" + name;
         REQUIRE(CreateDirectoryW(full.c_str(), NULL));
         const std::string path = SpellablePath(full);
         INFO(path);
@@ -214,10 +214,10 @@ TEST_CASE("a path the code page cannot spell is given in its short form, one it 
         CHECK(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
         CHECK(LongName(path) == name);
     }
-    CHECK(SpellablePath(WidePath(root.path()) + L"\\报表 2020") == root / "报表 2020");
+    CHECK(SpellablePath(ToWide(root.path()) + L"\\报表 2020") == root / "报表 2020");
     // Gone, or never there: no short form, so the "?" stays and opens nothing.
     // (Outside the check: its text is kept in GBK, which has no Hangul.)
-    const std::wstring missing = WidePath(root.path()) + L"\\없음";
+    const std::wstring missing = ToWide(root.path()) + L"\\없음";
     CHECK(SpellablePath(missing) == root / "??");
     CHECK(LongName(root / "??") == L"");
 }
